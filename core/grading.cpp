@@ -1,13 +1,21 @@
 #include "core/grading.h"
 
+#include <utility>
+
 namespace pomelak {
 
+namespace {
+
+// Spelled out per match: a loop of 13 is not unrolled at -O2, and grading runs once per listed single.
+template <std::size_t... Match>
+int countHitsOf(const SingleTicket& single, const MatchResults& results, std::index_sequence<Match...>) {
+    return ((single[Match] == results[Match] ? 1 : 0) + ...);
+}
+
+} // namespace
+
 int CountHits(const SingleTicket& single, const MatchResults& results) {
-    int hits = 0;
-    for (std::size_t match = 0; match < single.size(); ++match) {
-        hits += single[match] == results[match] ? 1 : 0;
-    }
-    return hits;
+    return countHitsOf(single, results, std::make_index_sequence<kMatchCount>());
 }
 
 PrizeGrade GradeForHits(int hits) {
@@ -38,29 +46,35 @@ std::string_view GradeText(PrizeGrade grade) {
 }
 
 std::vector<SingleTicket> ExpandMulti(const MultiSelection& selection) {
+    const std::int32_t units = selection.UnitCount();
+    if (units == 0) {
+        return {};
+    }
     std::array<OutcomeList, kMatchCount> wheels;
     for (int match = 0; match < kMatchCount; ++match) {
         wheels[static_cast<std::size_t>(match)] = selection.MarkedOutcomes(match);
     }
-    std::vector<SingleTicket> singles;
-    const std::int32_t units = selection.UnitCount();
-    if (units == 0) {
-        return singles;
-    }
-    singles.reserve(static_cast<std::size_t>(units));
-
-    std::array<int, kMatchCount> position{};
-    SingleTicket single{};
+    // Each single starts as a copy of the one before and only the wheels that move are rewritten.
+    std::vector<SingleTicket> singles(static_cast<std::size_t>(units));
     for (std::size_t match = 0; match < wheels.size(); ++match) {
-        single[match] = wheels[match][0];
+        singles[0][match] = wheels[match][0];
     }
-    for (;;) {
-        singles.push_back(single);
-        // Advance the odometer from match 13; a wheel that runs past its last mark returns to its first
-        // and carries into the match before it.
-        int match = kMatchCount - 1;
-        for (; match >= 0; --match) {
-            const auto m = static_cast<std::size_t>(match);
+    // Only matches with two or three marks ever turn; listed from match 13 back, the fastest first.
+    std::array<std::size_t, kMatchCount> turning{};
+    std::size_t turningCount = 0;
+    for (std::size_t m = kMatchCount; m-- > 0;) {
+        if (wheels[m].size() > 1) {
+            turning[turningCount++] = m;
+        }
+    }
+    std::array<int, kMatchCount> position{};
+    for (std::size_t i = 1; i < singles.size(); ++i) {
+        SingleTicket& single = singles[i];
+        single = singles[i - 1];
+        // Advance the odometer; a wheel that runs past its last mark returns to its first and carries
+        // into the next slower wheel. The unit count guarantees the slowest never runs past.
+        for (std::size_t k = 0; k < turningCount; ++k) {
+            const std::size_t m = turning[k];
             if (++position[m] < wheels[m].size()) {
                 single[m] = wheels[m][position[m]];
                 break;
@@ -68,10 +82,8 @@ std::vector<SingleTicket> ExpandMulti(const MultiSelection& selection) {
             position[m] = 0;
             single[m] = wheels[m][0];
         }
-        if (match < 0) {
-            return singles;
-        }
     }
+    return singles;
 }
 
 MultiCheckResult CheckMulti(const MultiSelection& selection, const MatchResults& results, bool singlesOnly) {

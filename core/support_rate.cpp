@@ -20,7 +20,9 @@ bool isDigit(char c) {
 // Order of magnitude of a decimal mantissa and exponent that from_chars found out of range: at least 0
 // means the text overflows, below 0 that it underflows.
 long long decimalMagnitude(std::string_view mantissa, std::string_view exponent) {
-    constexpr long long kClamp = 1'000'000;
+    // Larger than the length of any text, so a long run of mantissa digits cannot outweigh a clamped
+    // exponent and turn the side; small enough that exp * 10 + 9 still fits.
+    constexpr long long kClamp = 100'000'000'000'000'000;
     long long exp = 0;
     bool negativeExp = false;
     std::size_t i = 0;
