@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds Pomelak and runs every test twice: in a plain build, then in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, where any report fails the test. Installs what it needs when missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev
+
+jobs=$(nproc)
+
+echo "== Plain build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELAK_WERROR=ON >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Sanitizer build and tests"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOMELAK_SANITIZE=ON -DPOMELAK_BENCH=OFF \
+    -DPOMELAK_WERROR=ON >/dev/null
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1" \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+    ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+echo "== All tests passed"
