@@ -1,0 +1,38 @@
+#include "ui/checker_app.h"
+
+#include "ui/app_resources.h"
+#include "ui/checker_dlg.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QStyleFactory>
+
+namespace pomelak {
+
+CCheckerApp::CCheckerApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Message boxes without a caption of their own show the executable's name without its extension.
+    setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
+    // Lets desktops match the window to its installed desktop entry.
+    setDesktopFileName(QStringLiteral("io.github.pomelak.Pomelak"));
+    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    setWindowIcon(applicationIcon());
+    installDialogFontSubstitutes();
+}
+
+int CCheckerApp::InitInstance() {
+    CCheckerDlg dialog;
+    dialog.exec();
+    return 0;
+}
+
+void installDialogFontSubstitutes() {
+    // Proportional faces first, as the dialog face is proportional; each face also carries Latin glyphs,
+    // so digits and kana come from one family.
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+                                QStringLiteral("Source Han Sans JP"), QStringLiteral("TakaoPGothic"),
+                                QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Japanese")});
+}
+
+} // namespace pomelak

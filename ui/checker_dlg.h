@@ -1,0 +1,70 @@
+// The main window: purchase grid, result grid, result list with its count fields, START and exit, and a
+// toolbar for the mode switch, the four-group generator and the support rates. It owns the state of a
+// run: the support-rate table and the operating mode. Each command reads the controls, calls the core
+// and writes the controls; the window closes only through "終了", Escape or the close box.
+#pragma once
+
+#include "core/grading.h"
+#include "core/support_rate.h"
+#include "ui/template_dialog.h"
+#include "ui/window_shell.h"
+
+#include <QIcon>
+#include <QMessageBox>
+
+#include <span>
+
+class QTableWidget;
+
+namespace pomelak {
+
+class CommandToolBar;
+
+class CCheckerDlg : public TemplateDialog {
+    Q_OBJECT
+
+public:
+    explicit CCheckerDlg(QWidget* parent = nullptr);
+
+    // Every system command arrives here, from the native system menu or from its stand-in. Commands 16
+    // to 31 open the About box; returns false for a command left to the platform's default handling.
+    bool OnSysCommand(unsigned commandId);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    void OnInitDialog();
+    void OnStart();
+    void OnSingleOnly();
+    void OnModeChange();
+    void OnFourGroupInput();
+    void OnSupportRateInput();
+    void OnHelp();
+    void EstimatePayout();
+    void ExpandFourGroups();
+    void ApplyMultiCheckLayout();
+    void ApplyPayoutEstimateLayout();
+
+    struct ListColumn {
+        std::string_view header;
+        int width;
+    };
+    void applyLayout(std::span<const ListColumn> columns, bool purchaseGridEnabled);
+    void setModeCaptions(std::string_view resultFrame, std::string_view listCaption, std::string_view modeLabel);
+    [[nodiscard]] MultiSelection readPurchaseGrid() const;
+    [[nodiscard]] MatchResults readResultGrid() const;
+    void appendListRow(const QStringList& cells);
+    void showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon);
+    [[nodiscard]] QTableWidget* resultList() const;
+
+    SupportRateTable m_supportRates;
+    bool m_multiCheckMode = true;
+    CommandToolBar* m_toolBar = nullptr;
+    QIcon m_hIcon;
+    SystemMenu m_systemMenu;
+};
+
+} // namespace pomelak

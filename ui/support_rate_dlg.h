@@ -1,0 +1,30 @@
+// The support-rate dialog: 39 edits, one per match and outcome, showing the working copy of the table
+// with "%g" texts. Confirming ("入力", or Enter in any edit) reads all 39 texts as atof reads them;
+// cancelling (button, Escape, close box) reads nothing. No text is rejected.
+#pragma once
+
+#include "core/support_rate.h"
+#include "ui/template_dialog.h"
+
+namespace pomelak {
+
+class CSupportRateDlg : public TemplateDialog {
+    Q_OBJECT
+
+public:
+    explicit CSupportRateDlg(QWidget* parent);
+
+    // Shows the table in the edits and makes it the working copy.
+    void setRates(const SupportRateTable& rates);
+    // The working copy: what setRates gave, or what the edits held when the dialog was confirmed.
+    [[nodiscard]] const SupportRateTable& rates() const { return m_rates; }
+
+    void accept() override;
+
+private:
+    void OnInputButton();
+
+    SupportRateTable m_rates;
+};
+
+} // namespace pomelak

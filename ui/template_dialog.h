@@ -1,0 +1,34 @@
+// A dialog built from one of the dialog templates: every control is created in template order, placed by
+// converting its dialog units with the dialog font's base units, and found again by its id. Tab order is
+// template order; radio buttons form one exclusive group from each radio that starts a group.
+#pragma once
+
+#include "ui/dialog_units.h"
+
+#include <QDialog>
+#include <QHash>
+
+namespace pomelak {
+
+class TemplateDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // The template id must be one of the dialog ids; the parent owns the dialog's modality and placement.
+    TemplateDialog(int templateId, QWidget* parent);
+
+    // The control with that id, or nullptr; of the given type, or nullptr when it is of another type.
+    [[nodiscard]] QWidget* control(int id) const { return m_controls.value(id); }
+    template <class T>
+    [[nodiscard]] T* controlAs(int id) const {
+        return qobject_cast<T*>(control(id));
+    }
+
+    [[nodiscard]] DialogBaseUnits baseUnits() const { return m_baseUnits; }
+
+private:
+    QHash<int, QWidget*> m_controls;
+    DialogBaseUnits m_baseUnits{};
+};
+
+} // namespace pomelak
