@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev
+install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file
 
 jobs=$(nproc)
 
@@ -12,6 +12,9 @@ echo "== Plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELAK_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Installation and Debian package"
+packaging/check-package.sh build
 
 echo "== Sanitizer build and tests"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOMELAK_SANITIZE=ON -DPOMELAK_BENCH=OFF \
