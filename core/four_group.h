@@ -22,6 +22,7 @@ namespace pomelak {
 enum class FourGroupColumn : std::int32_t { Basic = 0, SmallUpset = 1, MediumUpset = 2 };
 
 inline constexpr int kFourGroupColumnCount = 3;
+inline constexpr int kFourGroupCellCount = kMatchCount * kFourGroupColumnCount;
 inline constexpr int kBlockCount = 4;
 inline constexpr int kCandidateCount = 81;
 // The value of a cell in which no outcome was chosen.
@@ -43,16 +44,20 @@ public:
     }
     void clearCell(int match, FourGroupColumn column) { m_cells[index(match, column)] = kUnsetCell; }
     // The cell's value: 1, 0, 2, or kUnsetCell.
-    [[nodiscard]] std::int32_t cell(int match, FourGroupColumn column) const { return m_cells[index(match, column)]; }
-    [[nodiscard]] bool isUnset(int match, FourGroupColumn column) const { return cell(match, column) == kUnsetCell; }
+    [[nodiscard]] std::int32_t cell(int match, FourGroupColumn column) const {
+        return m_cells[index(match, column)];
+    }
+    [[nodiscard]] bool isUnset(int match, FourGroupColumn column) const {
+        return cell(match, column) == kUnsetCell;
+    }
 
     friend bool operator==(const FourGroupSelection&, const FourGroupSelection&) = default;
 
 private:
     static std::size_t index(int match, FourGroupColumn column) {
-        return static_cast<std::size_t>(match * kFourGroupColumnCount + static_cast<int>(column));
+        return static_cast<std::size_t>(match) * kFourGroupColumnCount + static_cast<std::size_t>(column);
     }
-    std::array<std::int32_t, kMatchCount * kFourGroupColumnCount> m_cells{};
+    std::array<std::int32_t, kFourGroupCellCount> m_cells{};
 };
 
 // The 13 cell values one candidate picks, match 1 first; unset cells stay kUnsetCell.

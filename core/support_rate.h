@@ -23,7 +23,7 @@
 
 namespace pomelak {
 
-inline constexpr int kRateCount = kMatchCount * kColumnCount;
+inline constexpr int kRateCount = kGridCellCount;
 
 struct SupportRateTable {
     std::array<double, kRateCount> entries{};

@@ -20,6 +20,7 @@ namespace pomelak {
 
 inline constexpr int kMatchCount = 13;
 inline constexpr int kColumnCount = 3;
+inline constexpr int kGridCellCount = kMatchCount * kColumnCount;
 inline constexpr std::int32_t kMaxUnits = 96;
 
 // The numeric values are the outcomes' own digits; they are not the column order.
@@ -95,9 +96,9 @@ public:
 
 private:
     static std::size_t index(int match, int column) {
-        return static_cast<std::size_t>(match * kColumnCount + column);
+        return static_cast<std::size_t>(match) * kColumnCount + static_cast<std::size_t>(column);
     }
-    std::array<bool, kMatchCount * kColumnCount> m_marks{};
+    std::array<bool, kGridCellCount> m_marks{};
 };
 
 enum class MultiSelectionError { None, NoMarkInMatch, TooManyUnits };

@@ -26,16 +26,15 @@ enum class ControlKind {
 };
 
 // Style bits; only those that change how a control behaves or looks.
-enum ControlStyle : std::uint32_t {
-    kGroup = 1U << 0,         // starts a radio group
-    kTabStop = 1U << 1,       // reached by Tab
-    kCenter = 1U << 2,        // centred static text
-    kSunken = 1U << 3,        // sunken frame
-    kNoPrefix = 1U << 4,      // "&" is shown, not taken for a mnemonic
-    kBorder = 1U << 5,        // bordered edit or list
-    kAutoHScroll = 1U << 6,   // an edit scrolls sideways instead of stopping at its width
-    kShowSelAlways = 1U << 7, // a list keeps showing its selection without focus
-};
+inline constexpr std::uint32_t kGroup = 1U << 0;    // starts a radio group
+inline constexpr std::uint32_t kTabStop = 1U << 1;  // reached by Tab
+inline constexpr std::uint32_t kCenter = 1U << 2;   // centred static text
+inline constexpr std::uint32_t kSunken = 1U << 3;   // sunken frame
+inline constexpr std::uint32_t kNoPrefix = 1U << 4; // "&" is shown, not taken for a mnemonic
+inline constexpr std::uint32_t kBorder = 1U << 5;   // bordered edit or list
+inline constexpr std::uint32_t kAutoHScroll =
+    1U << 6; // an edit scrolls sideways instead of stopping at its width
+inline constexpr std::uint32_t kShowSelAlways = 1U << 7; // a list keeps showing its selection without focus
 
 struct DialogRect {
     int x;

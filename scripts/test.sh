@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file
+install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
+    clang-tidy
 
 jobs=$(nproc)
 
@@ -12,6 +13,11 @@ echo "== Plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELAK_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Static analysis (clang-tidy)"
+run-clang-tidy -p build -quiet -j"$jobs" "$PWD/(core|ui|res|app)/" >build/clang-tidy.log 2>&1 ||
+    { grep -E 'warning:|error:' build/clang-tidy.log; echo "clang-tidy found problems (build/clang-tidy.log)"; exit 1; }
+echo "clang-tidy: no findings"
 
 echo "== Installation and Debian package"
 packaging/check-package.sh build
