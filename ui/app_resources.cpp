@@ -9,11 +9,15 @@ QIcon applicationIcon() {
     return icon;
 }
 
-QPixmap toolBarImage(int button) {
+QList<QPixmap> toolBarImages() {
     constexpr int kImageWidth = 16;
     constexpr int kImageHeight = 15;
     const QPixmap strip(QStringLiteral(":/images/toolbar.xpm"));
-    return strip.copy(button * kImageWidth, 0, kImageWidth, kImageHeight);
+    QList<QPixmap> images;
+    for (int x = 0; x + kImageWidth <= strip.width(); x += kImageWidth) {
+        images.append(strip.copy(x, 0, kImageWidth, kImageHeight));
+    }
+    return images;
 }
 
 } // namespace pomelak

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 
@@ -15,7 +16,7 @@ inline QString qtString(std::string_view text) {
 }
 
 QIcon applicationIcon();
-// Image of toolbar button 0, 1 or 2: 16 x 15 pixels cut from the 48 x 15 toolbar bitmap.
-QPixmap toolBarImage(int button);
+// Images of the toolbar buttons 0, 1 and 2: 16 x 15 pixels each, cut from the 48 x 15 toolbar bitmap.
+QList<QPixmap> toolBarImages();
 
 } // namespace pomelak

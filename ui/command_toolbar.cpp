@@ -23,11 +23,12 @@ constexpr int kBottomLine = 2;
 } // namespace
 
 CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent) {
+    const QList<QPixmap> images = toolBarImages();
     for (std::size_t index = 0; index < kButtonCommands.size(); ++index) {
         auto* button = new QToolButton(this);
         const int command = kButtonCommands[index];
         button->setObjectName(QStringLiteral("command%1").arg(command));
-        button->setIcon(toolBarImage(static_cast<int>(index)));
+        button->setIcon(images.value(static_cast<qsizetype>(index)));
         button->setIconSize(kImageSize);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setAutoRaise(false);
