@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds Pomelak and runs every test twice: in a plain build, then in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, where any report fails the test. Installs what it needs when missing.
+# Builds Pomelak and runs every test: a plain build with its tests, the static analysis and the package
+# checks; the same tests in a build with AddressSanitizer and UndefinedBehaviorSanitizer, where any report
+# fails; and the core's fuzz targets for a bounded time. Installs what it needs when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
-    clang-tidy
+    clang-tidy clang libclang-rt-14-dev
 
 jobs=$(nproc)
 
@@ -30,5 +31,11 @@ ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1" \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+echo "== Fuzzing the core (libFuzzer, each target for a bounded time)"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPOMELAK_FUZZ=ON -DPOMELAK_WERROR=ON >/dev/null
+cmake --build build-fuzz -j"$jobs"
+ctest --test-dir build-fuzz --output-on-failure
 
 echo "== All tests passed"
