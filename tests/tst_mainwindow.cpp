@@ -5,7 +5,6 @@
 
 #include "res/resource_ids.h"
 #include "ui/checker_dlg.h"
-#include "ui/dialog_units.h"
 #include "ui/window_shell.h"
 
 #include <QAccessible>
@@ -28,6 +27,8 @@ using testsupport::findByName;
 
 namespace {
 
+const QString kAboutTitle = QStringLiteral("Pomelakのﾊﾞｰｼﾞｮﾝ情報");
+
 // Receives the addresses the About box asks the desktop to open.
 class UrlRecorder : public QObject {
     Q_OBJECT
@@ -39,34 +40,58 @@ public Q_SLOTS:
     void openUrl(const QUrl& url) { opened.append(url); }
 };
 
-QString outcomeDigit(int column) {
-    return QString::number(static_cast<int>(OutcomeOfColumn(column)));
+QString gridName(const char* grid, int match, int column) {
+    return QStringLiteral("%1 試合%2 %3")
+        .arg(QString::fromUtf8(grid))
+        .arg(match + 1)
+        .arg(int(OutcomeOfColumn(column)));
 }
-
 QCheckBox* purchaseBox(const QWidget& window, int match, int column) {
-    return findByName<QCheckBox>(&window,
-                                 QStringLiteral("購入 試合%1 %2").arg(match + 1).arg(outcomeDigit(column)));
+    return findByName<QCheckBox>(&window, gridName("購入", match, column));
 }
-
 QRadioButton* resultRadio(const QWidget& window, int match, int column) {
-    return findByName<QRadioButton>(
-        &window, QStringLiteral("結果 試合%1 %2").arg(match + 1).arg(outcomeDigit(column)));
+    return findByName<QRadioButton>(&window, gridName("結果", match, column));
 }
 
-QStringList headers(const QTableWidget& list) {
-    QStringList texts;
+// Header texts and widths of the result list, as "text:width" pairs.
+QStringList listColumns(const QTableWidget& list) {
+    QStringList columns;
     for (int column = 0; column < list.columnCount(); ++column) {
-        texts.append(list.horizontalHeaderItem(column)->text());
+        columns.append(QStringLiteral("%1:%2")
+                           .arg(list.horizontalHeaderItem(column)->text())
+                           .arg(list.columnWidth(column)));
     }
-    return texts;
+    return columns;
 }
 
-QList<int> columnWidths(const QTableWidget& list) {
-    QList<int> widths;
-    for (int column = 0; column < list.columnCount(); ++column) {
-        widths.append(list.columnWidth(column));
+QStringList expectedColumns(bool multiCheck) {
+    QStringList columns;
+    for (int match = 1; match <= kMatchCount; ++match) {
+        columns.append(QStringLiteral("%1:24").arg(match));
     }
-    return widths;
+    multiCheck ? columns.append(QStringLiteral("等:70")) : columns.prepend(QStringLiteral("配当:70"));
+    return columns;
+}
+
+// Everything that tells the two modes apart.
+void verifyMode(const CCheckerDlg& window, bool multiCheck) {
+    const QString listCaption =
+        multiCheck ? QStringLiteral("シングル分解結果") : QStringLiteral("予想配当金計算結果");
+    QCOMPARE(window.controlAs<QGroupBox>(kIdcResultFrame)->title(),
+             multiCheck ? QStringLiteral("結果入力") : QStringLiteral("予想入力"));
+    QCOMPARE(window.controlAs<QLabel>(kIdcListCaption)->text(), listCaption);
+    QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(),
+             multiCheck ? QStringLiteral("マルチチェックモード") : QStringLiteral("１等配当金予想モード"));
+    auto* list = findByName<QTableWidget>(&window, listCaption);
+    QVERIFY(list != nullptr);
+    QCOMPARE(listColumns(*list), expectedColumns(multiCheck));
+    QCOMPARE(list->rowCount(), 0);
+    QCOMPARE(findByName<QToolButton>(&window, QStringLiteral("モード変更"))->isChecked(), !multiCheck);
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            QCOMPARE(purchaseBox(window, match, column)->isEnabled(), multiCheck);
+        }
+    }
 }
 
 // Toggles a button the way a screen reader does: through its accessible toggle action, without a click.
@@ -74,6 +99,16 @@ void accessibleToggle(QAbstractButton* button) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
     QVERIFY(accessible != nullptr && accessible->actionInterface() != nullptr);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+}
+
+void operate(QAbstractButton* button, const QString& how) {
+    if (how == QLatin1String("accessible")) {
+        accessibleToggle(button);
+    } else if (how == QLatin1String("key")) {
+        QTest::keyClick(button, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
 }
 
 } // namespace
@@ -96,104 +131,62 @@ private Q_SLOTS:
         const CCheckerDlg& window = *m_window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Rivuマルチチェッカー"));
         QVERIFY(!window.windowIcon().isNull());
+        verifyMode(window, true);
         for (int match = 0; match < kMatchCount; ++match) {
             for (int column = 0; column < kColumnCount; ++column) {
-                QCheckBox* box = purchaseBox(window, match, column);
-                QVERIFY2(box != nullptr && !box->isChecked() && box->isEnabled(),
-                         qPrintable(box->accessibleName()));
-                QRadioButton* radio = resultRadio(window, match, column);
-                QVERIFY(radio != nullptr && radio->isEnabled());
-                QCOMPARE(radio->isChecked(), column == 0);
+                QVERIFY(!purchaseBox(window, match, column)->isChecked());
+                QVERIFY(resultRadio(window, match, column)->isEnabled());
+                QCOMPARE(resultRadio(window, match, column)->isChecked(), column == 0);
             }
         }
-        QCOMPARE(window.controlAs<QGroupBox>(kIdcResultFrame)->title(), QStringLiteral("結果入力"));
-        QCOMPARE(window.controlAs<QLabel>(kIdcListCaption)->text(), QStringLiteral("シングル分解結果"));
-        QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(), QStringLiteral("マルチチェックモード"));
         QVERIFY(!window.controlAs<QCheckBox>(kIdcSingleOnly)->isChecked());
         QCOMPARE(window.controlAs<QCheckBox>(kIdcSingleOnly)->text(), QStringLiteral("シングル分解のみ"));
         QCOMPARE(window.controlAs<QPushButton>(kIdOk)->text(), QStringLiteral("START"));
         QCOMPARE(window.controlAs<QPushButton>(kIdCancel)->text(), QStringLiteral("終了"));
-        for (const QString& name : {QStringLiteral("1等当選個数"), QStringLiteral("2等当選個数"),
-                                    QStringLiteral("3等当選個数"), QStringLiteral("購入口数")}) {
-            QLineEdit* field = findByName<QLineEdit>(&window, name);
-            QVERIFY2(field != nullptr && field->text().isEmpty(), qPrintable(name));
+        for (const char* name : {"1等当選個数", "2等当選個数", "3等当選個数", "購入口数"}) {
+            QLineEdit* field = findByName<QLineEdit>(&window, QString::fromUtf8(name));
+            QVERIFY2(field != nullptr && field->text().isEmpty(), name);
         }
-
-        auto* list = findByName<QTableWidget>(&window, QStringLiteral("シングル分解結果"));
-        QVERIFY(list != nullptr);
-        QCOMPARE(list->rowCount(), 0);
-        QCOMPARE(headers(*list),
-                 QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "等"}));
-        QCOMPARE(columnWidths(*list), QList<int>({24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 70}));
+        const auto* list = window.controlAs<QTableWidget>(kIdcResultList);
         QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 237, 229));
         QCOMPARE(list->palette().color(QPalette::Text), QColor(0, 0, 255));
-        QVERIFY(list->showGrid());
+        QVERIFY(list->showGrid() && !list->horizontalHeader()->sectionsClickable());
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-        QVERIFY(!list->horizontalHeader()->sectionsClickable());
-
-        for (const QString& name :
-             {QStringLiteral("モード変更"), QStringLiteral("４群マルチ入力"), QStringLiteral("支持率入力")}) {
-            auto* button = findByName<QToolButton>(&window, name);
-            QVERIFY2(button != nullptr, qPrintable(name));
-            QVERIFY(!button->isChecked());
-            QVERIFY(button->toolTip().isEmpty());
-            QVERIFY(!button->autoRaise());
+        for (const char* name : {"モード変更", "４群マルチ入力", "支持率入力"}) {
+            auto* button = findByName<QToolButton>(&window, QString::fromUtf8(name));
+            QVERIFY2(button != nullptr && button->toolTip().isEmpty() && !button->autoRaise(), name);
             QCOMPARE(button->size(), QSize(23, 22));
         }
-        QVERIFY(findByName<QToolButton>(&window, QStringLiteral("モード変更"))->isCheckable());
         testsupport::saveScreenshot(m_window.get(), QStringLiteral("main-multi-check"));
     }
 
+    void modeSwitchesBackAndForth_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("mouse click") << QStringLiteral("mouse");
+        QTest::newRow("screen reader toggle") << QStringLiteral("accessible");
+    }
     void modeSwitchesBackAndForth() {
+        QFETCH(QString, how);
         CCheckerDlg& window = *m_window;
         auto* modeButton = findByName<QToolButton>(&window, QStringLiteral("モード変更"));
+        auto* list = window.controlAs<QTableWidget>(kIdcResultList);
         QTest::mouseClick(purchaseBox(window, 6, 1), Qt::LeftButton);
         QTest::mouseClick(resultRadio(window, 2, 2), Qt::LeftButton);
-        window.controlAs<QTableWidget>(kIdcResultList)->insertRow(0);
+        list->insertRow(0);
 
-        QTest::mouseClick(modeButton, Qt::LeftButton);
-        auto* list = window.controlAs<QTableWidget>(kIdcResultList);
-        QVERIFY(modeButton->isChecked());
-        QCOMPARE(window.controlAs<QGroupBox>(kIdcResultFrame)->title(), QStringLiteral("予想入力"));
-        QCOMPARE(window.controlAs<QLabel>(kIdcListCaption)->text(), QStringLiteral("予想配当金計算結果"));
-        QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(), QStringLiteral("１等配当金予想モード"));
-        QCOMPARE(list->accessibleName(), QStringLiteral("予想配当金計算結果"));
-        QCOMPARE(headers(*list),
-                 QStringList({"配当", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"}));
-        QCOMPARE(columnWidths(*list), QList<int>({70, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24}));
-        QCOMPARE(list->rowCount(), 0);
-        QVERIFY(!purchaseBox(window, 6, 1)->isEnabled());
-        QVERIFY(purchaseBox(window, 6, 1)->isChecked());
-        // A disabled box ignores clicks and keeps its tick.
+        operate(modeButton, how);
+        verifyMode(window, false);
+        // A disabled box ignores clicks and keeps its tick; the results stay as chosen.
         QTest::mouseClick(purchaseBox(window, 6, 1), Qt::LeftButton);
         QVERIFY(purchaseBox(window, 6, 1)->isChecked());
         QVERIFY(resultRadio(window, 2, 2)->isChecked());
         testsupport::saveScreenshot(m_window.get(), QStringLiteral("main-payout-estimate"));
 
         list->insertRow(0);
-        QTest::mouseClick(modeButton, Qt::LeftButton);
-        QVERIFY(!modeButton->isChecked());
-        QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(), QStringLiteral("マルチチェックモード"));
-        QCOMPARE(headers(*list).last(), QStringLiteral("等"));
-        QCOMPARE(list->rowCount(), 0);
-        for (int match = 0; match < kMatchCount; ++match) {
-            for (int column = 0; column < kColumnCount; ++column) {
-                QVERIFY(purchaseBox(window, match, column)->isEnabled());
-                QCOMPARE(purchaseBox(window, match, column)->isChecked(), match == 6 && column == 1);
-            }
-        }
-    }
-
-    void modeButtonFollowsAScreenReaderToggle() {
-        CCheckerDlg& window = *m_window;
-        auto* modeButton = findByName<QToolButton>(&window, QStringLiteral("モード変更"));
-        accessibleToggle(modeButton);
-        QVERIFY(modeButton->isChecked());
-        QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(), QStringLiteral("１等配当金予想モード"));
-        QVERIFY(!purchaseBox(window, 0, 0)->isEnabled());
-        accessibleToggle(modeButton);
-        QVERIFY(!modeButton->isChecked());
-        QCOMPARE(window.controlAs<QLabel>(kIdcModeLabel)->text(), QStringLiteral("マルチチェックモード"));
+        operate(modeButton, how);
+        verifyMode(window, true);
+        QVERIFY(purchaseBox(window, 6, 1)->isChecked());
+        QVERIFY(!purchaseBox(window, 6, 0)->isChecked());
     }
 
     void singleOnlyDisablesTheResultGrid_data() {
@@ -206,48 +199,25 @@ private Q_SLOTS:
         QFETCH(QString, how);
         CCheckerDlg& window = *m_window;
         auto* singleOnly = window.controlAs<QCheckBox>(kIdcSingleOnly);
-        const auto operate = [&] {
-            if (how == QLatin1String("mouse")) {
-                QTest::mouseClick(singleOnly, Qt::LeftButton);
-            } else if (how == QLatin1String("key")) {
-                singleOnly->setFocus();
-                QTest::keyClick(singleOnly, Qt::Key_Space);
-            } else {
-                accessibleToggle(singleOnly);
+        singleOnly->setFocus();
+        QTest::mouseClick(resultRadio(window, 4, 1), Qt::LeftButton);
+        const auto verifyRadios = [&](bool enabled) {
+            for (int match = 0; match < kMatchCount; ++match) {
+                for (int column = 0; column < kColumnCount; ++column) {
+                    QCOMPARE(resultRadio(window, match, column)->isEnabled(), enabled);
+                    QCOMPARE(resultRadio(window, match, column)->isChecked(), column == (match == 4 ? 1 : 0));
+                }
             }
         };
-        QTest::mouseClick(resultRadio(window, 4, 1), Qt::LeftButton);
-
-        operate();
+        operate(singleOnly, how);
         QVERIFY(singleOnly->isChecked());
-        for (int match = 0; match < kMatchCount; ++match) {
-            for (int column = 0; column < kColumnCount; ++column) {
-                QVERIFY(!resultRadio(window, match, column)->isEnabled());
-            }
-        }
-        // Still disabled in the other mode: the option belongs to the window, not to the mode.
+        verifyRadios(false);
+        // The option belongs to the window, not to the mode.
         QTest::mouseClick(findByName<QToolButton>(&window, QStringLiteral("モード変更")), Qt::LeftButton);
-        QVERIFY(!resultRadio(window, 0, 0)->isEnabled());
-        QVERIFY(singleOnly->isChecked());
-
-        operate();
+        verifyRadios(false);
+        operate(singleOnly, how);
         QVERIFY(!singleOnly->isChecked());
-        for (int match = 0; match < kMatchCount; ++match) {
-            for (int column = 0; column < kColumnCount; ++column) {
-                QVERIFY(resultRadio(window, match, column)->isEnabled());
-                QCOMPARE(resultRadio(window, match, column)->isChecked(), column == (match == 4 ? 1 : 0));
-            }
-        }
-    }
-
-    void resultRadiosAreExclusivePerMatch() {
-        CCheckerDlg& window = *m_window;
-        QTest::mouseClick(resultRadio(window, 3, 2), Qt::LeftButton);
-        QTest::mouseClick(resultRadio(window, 3, 2), Qt::LeftButton);
-        QVERIFY(resultRadio(window, 3, 2)->isChecked());
-        QVERIFY(!resultRadio(window, 3, 0)->isChecked());
-        QVERIFY(resultRadio(window, 2, 0)->isChecked());
-        QVERIFY(resultRadio(window, 4, 0)->isChecked());
+        verifyRadios(true);
     }
 
     void tabVisitsTheTabStopsInTemplateOrder() {
@@ -258,17 +228,16 @@ private Q_SLOTS:
                 expected.append(purchaseBox(window, match, column));
             }
         }
-        for (const int id :
-             {kIdcResultList, kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits, kIdcSingleOnly}) {
+        for (const int id : {kIdcResultList, kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits,
+                             kIdcSingleOnly, kIdOk}) {
             expected.append(window.control(id));
         }
         QTRY_COMPARE(QApplication::focusWidget(), window.control(kIdOk));
         QList<QWidget*> visited{QApplication::focusWidget()};
-        for (qsizetype i = 1; i <= expected.size(); ++i) {
+        while (visited.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited.append(QApplication::focusWidget());
         }
-        expected.append(window.control(kIdOk));
         QCOMPARE(visited, expected);
     }
 
@@ -293,26 +262,24 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), focus);
         QTest::keyClick(focus, Qt::Key_Return);
         QCOMPARE(window.isVisible(), !closes);
-        if (!closes) {
-            QCOMPARE(window.controlAs<QTableWidget>(kIdcResultList)->rowCount(), 1);
-            QCOMPARE(window.controlAs<QLineEdit>(kIdcUnits)->text(), QStringLiteral("1"));
-        } else {
-            QCOMPARE(window.result(), int(QDialog::Rejected));
-        }
+        QCOMPARE(window.controlAs<QTableWidget>(kIdcResultList)->rowCount(), closes ? 0 : 1);
     }
 
-    void escapeAndExitButtonClose_data() {
-        QTest::addColumn<bool>("useEscape");
-        QTest::newRow("Escape key") << true;
-        QTest::newRow("終了 button") << false;
+    void escapeExitButtonAndCloseBoxClose_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Escape key") << QStringLiteral("escape");
+        QTest::newRow("終了 button") << QStringLiteral("exit");
+        QTest::newRow("close box") << QStringLiteral("close");
     }
-    void escapeAndExitButtonClose() {
-        QFETCH(bool, useEscape);
+    void escapeExitButtonAndCloseBoxClose() {
+        QFETCH(QString, how);
         CCheckerDlg& window = *m_window;
-        if (useEscape) {
+        if (how == QLatin1String("escape")) {
             QTest::keyClick(&window, Qt::Key_Escape);
-        } else {
+        } else if (how == QLatin1String("exit")) {
             QTest::mouseClick(window.control(kIdCancel), Qt::LeftButton);
+        } else {
+            window.close();
         }
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), int(QDialog::Rejected));
@@ -337,37 +304,44 @@ private Q_SLOTS:
             QTest::mouseClick(findByName<QPushButton>(modal, QStringLiteral("OK")), Qt::LeftButton);
         });
         QCOMPARE(m_window->OnSysCommand(command), opensAbout);
-        QCOMPARE(title, opensAbout ? QStringLiteral("Pomelakのﾊﾞｰｼﾞｮﾝ情報") : QString());
+        QCOMPARE(title, opensAbout ? kAboutTitle : QString());
         QVERIFY(m_window->isVisible());
     }
 
-    void backgroundMenuOffersTheAboutBox() {
+    void backgroundMenuAndF1OpenTheAboutBox() {
         QString itemText;
-        bool aboutShown = false;
+        QString title;
         QTimer::singleShot(50, this, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr) {
-                return;
+            const QList<QAction*> items = menu != nullptr ? menu->actions() : QList<QAction*>();
+            auto item =
+                std::find_if(items.begin(), items.end(), [](QAction* a) { return !a->isSeparator(); });
+            if (item == items.end()) {
+                return menu != nullptr ? void(menu->close()) : void();
             }
-            for (QAction* action : menu->actions()) {
-                if (!action->isSeparator()) {
-                    itemText = action->text();
-                    testsupport::onNextModal([&aboutShown](QWidget* about) {
-                        aboutShown = about->windowTitle() == QStringLiteral("Pomelakのﾊﾞｰｼﾞｮﾝ情報");
-                        about->close();
-                    });
-                    menu->setActiveAction(action);
-                    QTest::keyClick(menu, Qt::Key_Return);
-                    return;
-                }
-            }
-            menu->close();
+            itemText = (*item)->text();
+            testsupport::onNextModal([&title](QWidget* about) {
+                title = about->windowTitle();
+                about->close();
+            });
+            menu->setActiveAction(*item);
+            QTest::keyClick(menu, Qt::Key_Return);
         });
         const QPoint background(m_window->width() - 5, m_window->height() / 2);
         QContextMenuEvent event(QContextMenuEvent::Mouse, background, m_window->mapToGlobal(background));
         QApplication::sendEvent(m_window.get(), &event);
         QCOMPARE(itemText, QStringLiteral("Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-        QTRY_VERIFY(aboutShown);
+        QTRY_COMPARE(title, kAboutTitle);
+
+        title.clear();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        testsupport::onNextModal([&title](QWidget* about) {
+            title = about->windowTitle();
+            about->close();
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_F1);
+        QCOMPARE(title, kAboutTitle);
     }
 
     void aboutBoxOpensTheMakerPageAndStaysOpen() {
@@ -394,19 +368,8 @@ private Q_SLOTS:
         QCOMPARE(recorder.opened.first().scheme(), QStringLiteral("https"));
     }
 
-    void f1OpensTheAboutBox() {
-        QString title;
-        testsupport::onNextModal([&title](QWidget* modal) {
-            title = modal->windowTitle();
-            modal->close();
-        });
-        QTest::keyClick(m_window.get(), Qt::Key_F1);
-        QCOMPARE(title, QStringLiteral("Pomelakのﾊﾞｰｼﾞｮﾝ情報"));
-    }
-
     void dialogFontIsAJapaneseGothicWithEveryGlyph() {
-        const QFontInfo info(m_window->font());
-        QCOMPARE(info.family(), QStringLiteral("IPAPGothic"));
+        QCOMPARE(QFontInfo(m_window->font()).family(), QStringLiteral("IPAPGothic"));
         const QFontMetrics metrics(m_window->font());
         QStringList texts{m_window->windowTitle(),
                           QStringLiteral("１等配当金予想モード予想配当金計算結果ｷｬﾝｾﾙ２等３等円")};
@@ -424,7 +387,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("id");
         QTest::addColumn<QRect>("pixels");
         // Hand-computed for IPAPGothic at 12 pixels: base units 7 x 13 (52 letters 352 px wide; height
-        // 11 + 2), left = round(x * 7 / 4), top = round(y * 13 / 8), right and bottom likewise.
+        // 11 + 2); each edge maps to round(x * 7 / 4) or round(y * 13 / 8), halves away from zero.
         QTest::newRow("START 279,267,35,14") << kIdOk << QRect(488, 434, 62, 23);
         QTest::newRow("list 127,31,221,222") << kIdcResultList << QRect(222, 50, 387, 361);
         QTest::newRow("first purchase box 18,48,8,10") << purchaseBoxId(0, 0) << QRect(32, 78, 14, 16);
@@ -439,37 +402,11 @@ private Q_SLOTS:
         QCOMPARE(m_window->control(id)->geometry(), pixels);
     }
 
-    void dialogUnitsRoundLikeTheDialogManager_data() {
-        QTest::addColumn<QRect>("dialogUnits");
-        QTest::addColumn<int>("baseX");
-        QTest::addColumn<int>("baseY");
-        QTest::addColumn<QRect>("pixels");
-        QTest::newRow("6x12: START") << QRect(279, 267, 35, 14) << 6 << 12 << QRect(419, 401, 52, 21);
-        QTest::newRow("6x12: halves round up") << QRect(1, 1, 1, 1) << 6 << 12 << QRect(2, 2, 1, 1);
-        QTest::newRow("8x16: exact") << QRect(4, 8, 8, 16) << 8 << 16 << QRect(8, 16, 16, 32);
-        QTest::newRow("7x13: edges, not sizes, are rounded")
-            << QRect(1, 1, 2, 2) << 7 << 13 << QRect(2, 2, 3, 3);
-    }
-    void dialogUnitsRoundLikeTheDialogManager() {
-        QFETCH(QRect, dialogUnits);
-        QFETCH(int, baseX);
-        QFETCH(int, baseY);
-        QFETCH(QRect, pixels);
-        const DialogRect rect{dialogUnits.x(), dialogUnits.y(), dialogUnits.width(), dialogUnits.height()};
-        QCOMPARE(mapDialogRect(rect, {baseX, baseY}), pixels);
-    }
-
-    void minimisedIconIsCentred_data() {
-        QTest::addColumn<QSize>("client");
-        QTest::addColumn<QPoint>("origin");
-        QTest::newRow("36x36 client: 2,2") << QSize(36, 36) << QPoint(2, 2);
-        QTest::newRow("odd margin rounds up: 35x37") << QSize(35, 37) << QPoint(2, 3);
-        QTest::newRow("smaller than the icon truncates toward zero") << QSize(10, 31) << QPoint(-10, 0);
-    }
     void minimisedIconIsCentred() {
-        QFETCH(QSize, client);
-        QFETCH(QPoint, origin);
-        QCOMPARE(minimizedIconOrigin(client, QSize(32, 32)), origin);
+        QCOMPARE(minimizedIconOrigin(QSize(36, 36), QSize(32, 32)), QPoint(2, 2));
+        QCOMPARE(minimizedIconOrigin(QSize(35, 37), QSize(32, 32)), QPoint(2, 3));
+        // Narrower than the icon: integer division truncates toward zero.
+        QCOMPARE(minimizedIconOrigin(QSize(10, 31), QSize(32, 32)), QPoint(-10, 0));
     }
 
 private:
