@@ -1,118 +1,67 @@
 // Fuzz target for the two text forms of a support rate: whatever a user types into a rate edit is read
 // as atof reads it, and what the dialog shows is printf's "%g" text, which reads back to the same text.
 //
-// The reference reader here scans the decimal prefix itself and hands exactly that prefix to strtod.
-// The target never calls setlocale, so strtod and snprintf run in the "C" locale: that is the reading
-// and the writing the rate dialog must give in every locale.
+// The reference reader here finds the decimal prefix itself and hands exactly that prefix to strtod, so
+// a fault in how far parseRate reads shows up as a different value. The target never calls setlocale, so
+// strtod and snprintf run in the "C" locale: that is the reading and the writing the rate dialog must
+// give in every locale.
 #include "core/support_rate.h"
 
-#include <array>
+#include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
-#include <string_view>
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view text) {
-    std::fprintf(stderr, "fuzz_rate_text: %s\n  input (%zu bytes):", what, text.size());
-    for (const char c : text) {
-        std::fprintf(stderr, " %02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+void require(bool holds, const char* what, double value, double other = 0.0) {
+    if (!holds) {
+        std::fprintf(stderr, "fuzz_rate_text: %s (%a, %a)\n", what, value, other);
+        __builtin_trap();
     }
-    std::fprintf(stderr, "\n");
-    __builtin_trap();
 }
 
-std::uint64_t bitsOf(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-std::string hexText(double value) {
-    std::array<char, 64> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%a", value);
-    return buffer.data();
-}
-
-std::string printfG(double value) {
-    std::array<char, 64> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%g", value);
-    return buffer.data();
-}
-
-bool isSpace(char c) {
-    return std::string_view(" \t\n\v\f\r").find(c) != std::string_view::npos;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// atof's reading of the text, from the decimal prefix alone: hex, "inf" and "nan" are no decimal numbers.
+// atof's reading from the decimal prefix alone: white space, a sign, digits with an optional point, and
+// an exponent only where digits follow its sign; hex, "inf" and "nan" are no decimal numbers.
 double referenceRead(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
+    const auto skip = [&](std::size_t from, std::string_view chars) {
+        return std::min(text.find_first_not_of(chars, from), text.size());
+    };
+    const auto digits = [&](std::size_t from) { return skip(from, "0123456789"); };
+    const auto at = [&](std::size_t i, std::string_view chars) {
+        return i < text.size() && chars.find(text[i]) != std::string_view::npos;
+    };
+    const std::size_t start = skip(0, " \t\n\v\f\r");
+    const std::size_t integer = at(start, "+-") ? start + 1 : start;
+    const std::size_t point = digits(integer);
+    std::size_t end = at(point, ".") ? digits(point + 1) : point;
+    if (end - integer == (at(point, ".") ? 1U : 0U)) {
+        return 0.0; // no digit on either side of the point
     }
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
+    const std::size_t exponent = at(end, "eE") ? (at(end + 1, "+-") ? end + 2 : end + 1) : end;
+    if (exponent > end && digits(exponent) > exponent) {
+        end = digits(exponent);
     }
-    std::size_t digits = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && isDigit(text[i]); ++i) {
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return 0.0;
-    }
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
-        if (j < text.size() && isDigit(text[j])) {
-            while (j < text.size() && isDigit(text[j])) {
-                ++j;
-            }
-            i = j;
-        }
-    }
-    const std::string prefix(text.substr(start, i - start));
-    char* end = nullptr;
-    const double value = std::strtod(prefix.c_str(), &end);
-    if (end != prefix.c_str() + prefix.size()) {
-        fail("strtod did not take the whole decimal prefix (the reference itself is wrong)", text);
-    }
+    const std::string prefix(text.substr(start, end - start));
+    char* stop = nullptr;
+    const double value = std::strtod(prefix.c_str(), &stop);
+    // Checks the reference itself: strtod must take the whole prefix and nothing less.
+    require(stop == prefix.c_str() + prefix.size(), "strtod did not take the whole decimal prefix", value);
     return value;
 }
 
 // What must hold for any value the dialog shows: printf's text, and a text that reads back to itself.
-void checkShown(double value, std::string_view input) {
+void checkShown(double value) {
     const std::string shown = pomelak::formatRate(value);
-    if (shown != printfG(value)) {
-        std::fprintf(stderr, "value %s: formatRate \"%s\", printf \"%s\"\n", hexText(value).c_str(),
-                     shown.c_str(), printfG(value).c_str());
-        fail("formatRate differs from printf \"%g\"", input);
-    }
-    if (!std::isfinite(value)) {
-        return;
-    }
-    const double reread = pomelak::parseRate(shown);
-    const std::string reshown = pomelak::formatRate(reread);
-    if (reshown != shown) {
-        std::fprintf(stderr, "value %s shown \"%s\", read back %s, shown again \"%s\"\n",
-                     hexText(value).c_str(), shown.c_str(), hexText(reread).c_str(), reshown.c_str());
-        fail("format -> parse -> format is not stable", input);
+    std::array<char, 64> printed{};
+    std::snprintf(printed.data(), printed.size(), "%g", value);
+    require(shown == printed.data(), "formatRate differs from printf \"%g\"", value);
+    if (std::isfinite(value)) {
+        const double reread = pomelak::parseRate(shown);
+        require(pomelak::formatRate(reread) == shown, "format -> parse -> format is not stable", value,
+                reread);
     }
 }
 
@@ -120,27 +69,16 @@ void checkShown(double value, std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-
     const double read = pomelak::parseRate(text);
     const double expected = referenceRead(text);
-    if (std::isnan(read) || std::isnan(expected)) {
-        std::fprintf(stderr, "parseRate %s, strtod of the prefix %s\n", hexText(read).c_str(),
-                     hexText(expected).c_str());
-        fail("a decimal prefix read as NaN", text);
-    }
-    if (bitsOf(read) != bitsOf(expected)) {
-        std::fprintf(stderr, "parseRate %s, strtod of the prefix %s\n", hexText(read).c_str(),
-                     hexText(expected).c_str());
-        fail("parseRate differs from atof's reading", text);
-    }
-    checkShown(read, text);
+    require(std::bit_cast<std::uint64_t>(read) == std::bit_cast<std::uint64_t>(expected),
+            "parseRate differs from strtod of the decimal prefix", read, expected);
+    checkShown(read);
 
-    // The leading bytes as a double reach values no typed text gives (NaN payloads, every exponent), and
-    // a rate table holds whatever the caller stored.
-    if (size >= sizeof(double)) {
-        double raw = 0.0;
-        std::memcpy(&raw, data, sizeof raw);
-        checkShown(raw, text);
-    }
+    // The leading bytes, padded with zeros, as a double reach values no typed text gives (NaN payloads, every
+    // exponent), and a rate table holds whatever the caller stored.
+    std::array<std::uint8_t, sizeof(double)> raw{};
+    std::copy_n(data, std::min(size, raw.size()), raw.begin());
+    checkShown(std::bit_cast<double>(raw));
     return 0;
 }
