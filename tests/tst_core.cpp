@@ -19,8 +19,9 @@ namespace {
 // A multi from the marked outcome digits of each match, blank-separated, "-" for no mark.
 MultiSelection multiOf(const QString& marks) {
     MultiSelection selection;
+    const QStringList matches = marks.split(' ');
     for (int match = 0; match < kMatchCount; ++match) {
-        for (QChar digit : marks.split(' ').at(match)) {
+        for (QChar digit : matches.at(match)) {
             if (digit != '-') {
                 selection.setMarked(match, static_cast<int>(QString("102").indexOf(digit)), true);
             }
