@@ -14,6 +14,7 @@ echo "== Plain build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELAK_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+grep -ho 'soak: .*' build/Testing/Temporary/LastTest.log
 
 echo "== Static analysis (clang-tidy)"
 run-clang-tidy -p build -quiet -j"$jobs" "$PWD/(core|ui|res|app)/" >build/clang-tidy.log 2>&1 ||
@@ -31,11 +32,13 @@ ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1" \
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+grep -ho 'soak: .*' build-sanitize/Testing/Temporary/LastTest.log
 
 echo "== Fuzzing the core (libFuzzer, each target for a bounded time)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPOMELAK_FUZZ=ON -DPOMELAK_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz --output-on-failure
+grep -h '^Done .* runs' build-fuzz/Testing/Temporary/LastTest.log
 
 echo "== All tests passed"
