@@ -42,7 +42,6 @@ public:
     void setCell(int match, FourGroupColumn column, Outcome outcome) {
         m_cells[index(match, column)] = static_cast<std::int32_t>(outcome);
     }
-    void clearCell(int match, FourGroupColumn column) { m_cells[index(match, column)] = kUnsetCell; }
     // The cell's value: 1, 0, 2, or kUnsetCell.
     [[nodiscard]] std::int32_t cell(int match, FourGroupColumn column) const {
         return m_cells[index(match, column)];

@@ -69,7 +69,6 @@ class OutcomeList {
 public:
     void append(Outcome outcome) { m_items[static_cast<std::size_t>(m_size++)] = outcome; }
     [[nodiscard]] int size() const { return m_size; }
-    [[nodiscard]] bool empty() const { return m_size == 0; }
     Outcome operator[](int index) const { return m_items[static_cast<std::size_t>(index)]; }
     [[nodiscard]] const Outcome* begin() const { return m_items.data(); }
     [[nodiscard]] const Outcome* end() const { return m_items.data() + m_size; }

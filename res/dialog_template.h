@@ -25,7 +25,8 @@ enum class ControlKind {
     ListView,
 };
 
-// Style bits; only those that change how a control behaves or looks.
+// Style bits of the controls. The builder acts on kGroup, kTabStop, kCenter, kSunken and kBorder; Qt's
+// labels, line edits and tables already behave as kNoPrefix, kAutoHScroll and kShowSelAlways ask.
 inline constexpr std::uint32_t kGroup = 1U << 0;    // starts a radio group
 inline constexpr std::uint32_t kTabStop = 1U << 1;  // reached by Tab
 inline constexpr std::uint32_t kCenter = 1U << 2;   // centred static text

@@ -1,4 +1,4 @@
-// Identifiers of the dialogs, controls, commands, strings and images, and the id arithmetic of the grids.
+// Identifiers of the dialogs, controls, commands and strings, and the id arithmetic of the grids.
 //
 // Matches are indexed 0 to 12 and outcome columns 0, 1, 2 (outcomes 1, 0, 2), as in the core library.
 // Example: purchaseBoxId(6, 1) == 1021 is the draw box of match 7; resultRadioId(0, 2) == 1081.
@@ -13,10 +13,6 @@ inline constexpr int kIddAbout = 100;
 inline constexpr int kIddChecker = 102;
 inline constexpr int kIddFourGroup = 135;
 inline constexpr int kIddSupportRate = 136;
-
-// Images.
-inline constexpr int kIdrMainIcon = 128;
-inline constexpr int kIdrToolBar = 137;
 
 // Buttons every dialog shares.
 inline constexpr int kIdOk = 1;
@@ -33,7 +29,6 @@ inline constexpr int kIdcSingleOnly = 1047;
 inline constexpr int kIdcResultFrame = 1065;
 inline constexpr int kIdcListCaption = 1066;
 inline constexpr int kIdcModeLabel = 1067;
-inline constexpr int kIdcToolBar = 59392;
 
 // About box.
 inline constexpr int kIdcMakerPage = 1049;
