@@ -41,4 +41,7 @@ cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz --output-on-failure
 grep -h '^Done .* runs' build-fuzz/Testing/Temporary/LastTest.log
 
+# Cross-builds Pomelak.exe (building Qt for Windows on a machine's first run) and smoke-tests it under Wine.
+scripts/test-windows.sh
+
 echo "== All tests passed"
