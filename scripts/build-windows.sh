@@ -73,7 +73,8 @@ qt_options=(
 )
 key="$( { echo "$qt_version"; printf '%s\n' "${qt_options[@]}"; cat cmake/mingw-w64-x86_64.cmake
           x86_64-w64-mingw32-g++-posix --version | head -n 1; } | sha256sum | cut -c1-12)"
-prefix="${XDG_CACHE_HOME:-$HOME/.cache}/pomelak/qt-$qt_version-mingw64-static-$key"
+home="${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}"
+prefix="${XDG_CACHE_HOME:-$home/.cache}/pomelak/qt-$qt_version-mingw64-static-$key"
 
 build_qt() {
     echo "== Building Qt $qt_version for Windows (once per machine) into $prefix"

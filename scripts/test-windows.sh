@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" g++-mingw-w64-x86-64-posix wine fonts-wine xvfb xdotool \
-    x11-utils imagemagick icoutils
+    imagemagick icoutils
 
 fail() {
     echo "test-windows: $*" >&2
