@@ -117,6 +117,13 @@ all_under_usr() {
 lists_file() {
     printf '%s\n' "$1" | grep -Fqx "$2" || { echo "$2 is not in the package"; return 1; }
 }
+# The newest changelog entry must be the version being packaged, as Debian tools take the version from it.
+changelog_lists_version() {
+    [ -f "$1" ] || { echo "$1 is missing"; return 1; }
+    local newest
+    newest=$(zcat "$1" | dpkg-parsechangelog -l - -S Version) || return 1
+    expect_equal "$newest" "$2"
+}
 
 expected_files=(
     usr/bin/Pomelak
@@ -125,7 +132,9 @@ expected_files=(
     "usr/share/icons/hicolor/16x16/apps/$app_id.png"
     "usr/share/icons/hicolor/32x32/apps/$app_id.png"
     "usr/share/icons/hicolor/128x128/apps/$app_id.png"
+    usr/share/man/man1/Pomelak.1.gz
     usr/share/doc/pomelak/copyright
+    usr/share/doc/pomelak/changelog.gz
 )
 
 echo "== Installation into a scratch directory"
@@ -133,6 +142,9 @@ check "cmake --install" env DESTDIR="$root" cmake --install "$build" --prefix /u
 check "executable usr/bin/Pomelak" is_executable_elf "$root/usr/bin/Pomelak"
 check "desktop entry" test -f "$root/usr/share/applications/$app_id.desktop"
 check "AppStream metainfo" test -f "$root/usr/share/metainfo/$app_id.metainfo.xml"
+check "manual page" test -f "$root/usr/share/man/man1/Pomelak.1.gz"
+check "changelog's newest entry is $version" changelog_lists_version "$root/usr/share/doc/pomelak/changelog.gz" \
+    "$version"
 for size in 16 32 128; do
     check "icon ${size}x${size}" is_png_of_size "$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" \
         "${size}x${size}"
