@@ -2,9 +2,9 @@
 # Checks the installation and the Debian package of an already built tree:
 #   packaging/check-package.sh BUILD-DIR
 # Installs into a scratch directory, checks that every file is there with the right kind and size, runs
-# the desktop-entry and AppStream validators on the installed files, builds the .deb with CPack and
-# checks its control fields and contents. Needs no display and no network. Exits non-zero when any check
-# fails, after running all of them, so that one run shows every problem.
+# the desktop-entry and AppStream validators on the installed files, builds the .deb with CPack, checks
+# its control fields and contents and runs lintian on it. Needs no display and no network. Exits non-zero
+# when any check fails, after running all of them, so that one run shows every problem.
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -124,6 +124,13 @@ changelog_lists_version() {
     newest=$(zcat "$1" | dpkg-parsechangelog -l - -S Version) || return 1
     expect_equal "$newest" "$2"
 }
+# lintian exits 0 on warnings by default; here an error or a warning fails the check. It runs the same
+# for every user and machine: no configuration files or LINTIAN_ variables, the Debian profile, and no
+# complaint about root, which CI runs as (the package checked is our own).
+lintian_clean() {
+    lintian --no-cfg --ignore-lintian-env --no-user-dirs --profile debian --allow-root \
+        --fail-on error,warning "$1"
+}
 
 expected_files=(
     usr/bin/Pomelak
@@ -189,6 +196,7 @@ if [ -n "$deb" ]; then
     check "/usr/bin/Pomelak is root-owned 0755" \
         expect_equal "$(dpkg-deb --contents "$deb" | awk '$6 == "./usr/bin/Pomelak" { print $1, $2 }')" \
         "-rwxr-xr-x root/root"
+    check "lintian: no error or warning" lintian_clean "$deb"
 else
     failed=$((failed + 1))
     failures+=("no .deb produced")
