@@ -182,7 +182,7 @@ if [ -n "$deb" ]; then
     check "Package is $package" expect_equal "$(dpkg-deb --field "$deb" Package)" "$package"
     check "Version is $version" expect_equal "$(dpkg-deb --field "$deb" Version)" "$version"
     depends=$(dpkg-deb --field "$deb" Depends)
-    for dependency in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic; do
+    for dependency in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic qt6-translations-l10n; do
         check "Depends on $dependency" depends_on "$depends" "$dependency"
     done
     for field in Maintainer Section Description; do
