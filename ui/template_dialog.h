@@ -39,11 +39,8 @@ public:
         return grid;
     }
 
-    [[nodiscard]] DialogBaseUnits baseUnits() const { return m_baseUnits; }
-
 private:
     QHash<int, QWidget*> m_controls;
-    DialogBaseUnits m_baseUnits{};
 };
 
 } // namespace pomelak
