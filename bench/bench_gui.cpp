@@ -2,6 +2,7 @@
 // painted frame against a plain dialog with the same widgets, a graded START of the largest purchase, the
 // support-rate dialog opened and confirmed, and the peak memory. It prints figures and asserts nothing about
 // speed; it fails (non-zero exit) only when the program does not do what is being timed.
+#include "core/ticket.h"
 #include "res/resource_ids.h"
 #include "ui/checker_app.h"
 #include "ui/checker_dlg.h"
