@@ -21,13 +21,14 @@
 
 namespace testsupport {
 
-// Fails the running test when one modal window stays open for three seconds, which no answer a test gives
-// takes, and closes it so that the test returns instead of waiting for a user who is not there.
+// Fails the running test when one modal window or popup menu stays open for three seconds, which no answer
+// a test gives takes, and closes it so that the test returns instead of waiting for a user who is not there.
 class ModalWatchdog {
 public:
     ModalWatchdog() {
         QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
+            QWidget* modal = QApplication::activePopupWidget() != nullptr ? QApplication::activePopupWidget()
+                                                                          : QApplication::activeModalWidget();
             m_ticks = modal != nullptr && modal == m_seen.data() ? m_ticks + 1 : 0;
             m_seen = modal;
             if (m_ticks == kPatienceTicks) {
