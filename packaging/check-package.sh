@@ -2,9 +2,9 @@
 # Checks the installation and the Debian package of an already built tree:
 #   packaging/check-package.sh BUILD-DIR
 # Installs into a scratch directory, checks that every file is there with the right kind and size, runs
-# the desktop-entry and AppStream validators on the installed files, builds the .deb with CPack and
-# checks its control fields and contents. Needs no display and no network. Exits non-zero when any check
-# fails, after running all of them, so that one run shows every problem.
+# the desktop-entry and AppStream validators on the installed files, builds the .deb with CPack, checks
+# its control fields and contents and runs lintian on it. Needs no display and no network. Exits non-zero
+# when any check fails, after running all of them, so that one run shows every problem.
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -117,6 +117,20 @@ all_under_usr() {
 lists_file() {
     printf '%s\n' "$1" | grep -Fqx "$2" || { echo "$2 is not in the package"; return 1; }
 }
+# The newest changelog entry must be the version being packaged, as Debian tools take the version from it.
+changelog_lists_version() {
+    [ -f "$1" ] || { echo "$1 is missing"; return 1; }
+    local newest
+    newest=$(zcat "$1" | dpkg-parsechangelog -l - -S Version) || return 1
+    expect_equal "$newest" "$2"
+}
+# lintian exits 0 on warnings by default; here an error or a warning fails the check. It runs the same
+# for every user and machine: no configuration files or LINTIAN_ variables, the Debian profile, and no
+# complaint about root, which CI runs as (the package checked is our own).
+lintian_clean() {
+    lintian --no-cfg --ignore-lintian-env --no-user-dirs --profile debian --allow-root \
+        --fail-on error,warning "$1"
+}
 
 expected_files=(
     usr/bin/Pomelak
@@ -125,7 +139,9 @@ expected_files=(
     "usr/share/icons/hicolor/16x16/apps/$app_id.png"
     "usr/share/icons/hicolor/32x32/apps/$app_id.png"
     "usr/share/icons/hicolor/128x128/apps/$app_id.png"
+    usr/share/man/man1/Pomelak.1.gz
     usr/share/doc/pomelak/copyright
+    usr/share/doc/pomelak/changelog.gz
 )
 
 echo "== Installation into a scratch directory"
@@ -133,6 +149,9 @@ check "cmake --install" env DESTDIR="$root" cmake --install "$build" --prefix /u
 check "executable usr/bin/Pomelak" is_executable_elf "$root/usr/bin/Pomelak"
 check "desktop entry" test -f "$root/usr/share/applications/$app_id.desktop"
 check "AppStream metainfo" test -f "$root/usr/share/metainfo/$app_id.metainfo.xml"
+check "manual page" test -f "$root/usr/share/man/man1/Pomelak.1.gz"
+check "changelog's newest entry is $version" changelog_lists_version "$root/usr/share/doc/pomelak/changelog.gz" \
+    "$version"
 for size in 16 32 128; do
     check "icon ${size}x${size}" is_png_of_size "$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" \
         "${size}x${size}"
@@ -163,7 +182,7 @@ if [ -n "$deb" ]; then
     check "Package is $package" expect_equal "$(dpkg-deb --field "$deb" Package)" "$package"
     check "Version is $version" expect_equal "$(dpkg-deb --field "$deb" Version)" "$version"
     depends=$(dpkg-deb --field "$deb" Depends)
-    for dependency in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic; do
+    for dependency in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic qt6-translations-l10n; do
         check "Depends on $dependency" depends_on "$depends" "$dependency"
     done
     for field in Maintainer Section Description; do
@@ -177,6 +196,7 @@ if [ -n "$deb" ]; then
     check "/usr/bin/Pomelak is root-owned 0755" \
         expect_equal "$(dpkg-deb --contents "$deb" | awk '$6 == "./usr/bin/Pomelak" { print $1, $2 }')" \
         "-rwxr-xr-x root/root"
+    check "lintian: no error or warning" lintian_clean "$deb"
 else
     failed=$((failed + 1))
     failures+=("no .deb produced")

@@ -16,5 +16,6 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs.
-POMELAK_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev fonts-ipafont-gothic)
+# What building and running the program needs; qt6-translations-l10n holds Qt's Japanese texts
+# (qtbase_ja.qm), which the program loads at start-up.
+POMELAK_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev fonts-ipafont-gothic qt6-translations-l10n)

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
-    clang-tidy clang libclang-rt-14-dev
+    lintian clang-tidy clang libclang-rt-14-dev
 
 jobs=$(nproc)
 
@@ -29,7 +29,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPOMELAK_SANITIZ
     -DPOMELAK_WERROR=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1" \
-    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 grep -ho 'soak: .*' build-sanitize/Testing/Temporary/LastTest.log

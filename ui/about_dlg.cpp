@@ -14,7 +14,8 @@ namespace pomelak {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(kIddAbout, parent) {
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
-    connect(controlAs<QPushButton>(kIdcMakerPage), &QPushButton::clicked, this, [this] { OnMakerPageButton(); });
+    connect(controlAs<QPushButton>(kIdcMakerPage), &QPushButton::clicked, this,
+            [this] { OnMakerPageButton(); });
     for (auto* label : findChildren<QLabel*>()) {
         if (!label->pixmap().isNull()) {
             label->setAccessibleName(QCoreApplication::applicationName());

@@ -2,21 +2,28 @@
 
 #include "ui/app_resources.h"
 #include "ui/checker_dlg.h"
+#include "ui/dialog_style.h"
 
 #include <QFileInfo>
 #include <QFont>
-#include <QStyleFactory>
+#include <QLibraryInfo>
 
 namespace pomelak {
 
 CCheckerApp::CCheckerApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes without a caption of their own show the executable's name without its extension.
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
+    setApplicationVersion(QStringLiteral(POMELAK_VERSION));
     // Lets desktops match the window to its installed desktop entry.
     setDesktopFileName(QStringLiteral("io.github.pomelak.Pomelak"));
-    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    setStyle(new DialogStyle);
     setWindowIcon(applicationIcon());
     installDialogFontSubstitutes();
+    // Qt's own texts (an edit's menu, for one) in the program's language, whatever the system's; without
+    // the translation they stay in English.
+    if (m_qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(&m_qtTexts);
+    }
 }
 
 int CCheckerApp::InitInstance() {

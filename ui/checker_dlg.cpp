@@ -11,20 +11,26 @@
 #include "ui/support_rate_dlg.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <array>
+#include <ranges>
 
 namespace pomelak {
 
@@ -33,18 +39,7 @@ namespace {
 constexpr int kListColumnCount = 14;
 constexpr QColor kListBackground(255, 237, 229);
 constexpr QColor kListText(0, 0, 255);
-
-// The count fields with the labels that name them.
-constexpr std::array<std::pair<int, std::string_view>, 4> kCountFields{{
-    {kIdcFirstCount, "1等当選個数"},
-    {kIdcSecondCount, "2等当選個数"},
-    {kIdcThirdCount, "3等当選個数"},
-    {kIdcUnits, "購入口数"},
-}};
-
-QString matchName(int match) {
-    return QStringLiteral("試合%1").arg(match + 1);
-}
+constexpr std::array<int, 4> kCountFieldIds{kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits};
 
 QString outcomeName(int column) {
     return qtString(outcomeText(OutcomeOfColumn(column)));
@@ -63,22 +58,26 @@ QStringList outcomeCells(const SingleTicket& single) {
 
 CCheckerDlg::CCheckerDlg(QWidget* parent)
     : TemplateDialog(kIddChecker, parent), m_toolBar(new CommandToolBar(this)), m_hIcon(applicationIcon()),
-      m_systemMenu(this) {
+      m_systemMenu(this, [this](unsigned command) { OnSysCommand(command); }),
+      m_purchaseBoxes(controlGrid<QCheckBox>(purchaseBoxId)),
+      m_resultRadios(controlGrid<QRadioButton>(resultRadioId)),
+      m_singleOnly(controlAs<QCheckBox>(kIdcSingleOnly)), m_list(controlAs<QTableWidget>(kIdcResultList)),
+      m_resultFrame(controlAs<QGroupBox>(kIdcResultFrame)), m_listCaption(controlAs<QLabel>(kIdcListCaption)),
+      m_modeLabel(controlAs<QLabel>(kIdcModeLabel)), m_listMenu(new QMenu(this)) {
+    std::ranges::transform(kCountFieldIds, m_countFields.begin(),
+                           [this](int id) { return controlAs<QLineEdit>(id); });
     OnInitDialog();
 }
 
 void CCheckerDlg::OnInitDialog() {
-    if (m_systemMenu.exists()) {
-        const std::string_view aboutText = loadString(kIdsAboutBox);
-        if (!aboutText.empty()) {
-            m_systemMenu.appendSeparator();
-            m_systemMenu.appendItem(kIdmAboutBox, qtString(aboutText));
-        }
+    const std::string_view aboutText = loadString(kIdsAboutBox);
+    if (!aboutText.empty()) {
+        m_systemMenu.appendSeparator();
+        m_systemMenu.appendItem(kIdmAboutBox, qtString(aboutText));
     }
     setWindowIcon(m_hIcon);
 
     // The toolbar spans the strip above the group boxes; the mode label sits on its right end.
-    m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setGeometry(0, 0, width(), m_toolBar->fixedHeight());
     m_toolBar->lower();
     QToolButton* modeButton = m_toolBar->button(kIdModeChange);
@@ -89,39 +88,57 @@ void CCheckerDlg::OnInitDialog() {
             OnModeChange();
         }
     });
-    connect(m_toolBar->button(kIdFourGroupInput), &QToolButton::clicked, this, [this] { OnFourGroupInput(); });
+    connect(m_toolBar->button(kIdFourGroupInput), &QToolButton::clicked, this,
+            [this] { OnFourGroupInput(); });
     connect(m_toolBar->button(kIdSupportRateInput), &QToolButton::clicked, this,
             [this] { OnSupportRateInput(); });
 
     for (int match = 0; match < kMatchCount; ++match) {
         for (int column = 0; column < kColumnCount; ++column) {
-            const QString name = matchName(match) + QLatin1Char(' ') + outcomeName(column);
-            control(purchaseBoxId(match, column))->setAccessibleName(QStringLiteral("購入 ") + name);
-            control(resultRadioId(match, column))->setAccessibleName(QStringLiteral("結果 ") + name);
+            const auto cell = [match, column](const auto& grid) { return grid[match][column]; };
+            cell(m_purchaseBoxes)
+                ->setAccessibleName(gridCellName(kPurchaseGridName, match, outcomeName(column)));
+            cell(m_resultRadios)
+                ->setAccessibleName(gridCellName(kResultGridName, match, outcomeName(column)));
         }
-        controlAs<QRadioButton>(resultRadioId(match, 0))->setChecked(true);
+        m_resultRadios[match][0]->setChecked(true);
     }
-    for (const auto& [id, label] : kCountFields) {
-        control(id)->setAccessibleName(qtString(label));
+    for (std::size_t i = 0; i < m_countFields.size(); ++i) {
+        m_countFields[i]->setAccessibleName(qtString(kCountFieldLabels[i]));
     }
-
-    QTableWidget* list = resultList();
-    QPalette listPalette = list->palette();
-    listPalette.setColor(QPalette::Base, kListBackground);
-    listPalette.setColor(QPalette::Text, kListText);
-    list->setPalette(listPalette);
-    list->setShowGrid(true);
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    list->setAccessibleName(controlAs<QLabel>(kIdcListCaption)->text());
+    setUpResultList();
     ApplyMultiCheckLayout();
 
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, [this] { OnStart(); });
     connect(controlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
-    connect(controlAs<QCheckBox>(kIdcSingleOnly), &QCheckBox::toggled, this, [this] { OnSingleOnly(); });
+    connect(m_singleOnly, &QCheckBox::toggled, this, [this] { OnSingleOnly(); });
+    // There is no help file; the About box names the version and leads to the maker's page.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { OnHelp(); });
+    connect(help, &QShortcut::activated, this, [this] { OnSysCommand(kIdmAboutBox); });
+}
 
-    m_supportRates = SupportRateTable{};
+void CCheckerDlg::setUpResultList() {
+    QPalette listPalette = m_list->palette();
+    listPalette.setColor(QPalette::Base, kListBackground);
+    listPalette.setColor(QPalette::Text, kListText);
+    m_list->setPalette(listPalette);
+    m_list->setShowGrid(true);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
+    m_list->setAccessibleName(m_listCaption->text());
+
+    // Players paste the rows into spreadsheets and purchase forms: the keys work while the list has the
+    // focus, the menu on a right click or the menu key.
+    const auto addListCommand = [this](std::string_view text, QKeySequence::StandardKey key, auto command) {
+        QAction* action = addMenuCommand(m_listMenu, qtString(text), command);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_list->addAction(action);
+    };
+    addListCommand(kCopyRowsItem, QKeySequence::Copy, [this] { copySelectedRows(); });
+    addListCommand(kSelectAllRowsItem, QKeySequence::SelectAll, [this] { m_list->selectAll(); });
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { m_listMenu->popup(m_list->viewport()->mapToGlobal(pos)); });
 }
 
 bool CCheckerDlg::OnSysCommand(unsigned commandId) {
@@ -139,9 +156,7 @@ void CCheckerDlg::contextMenuEvent(QContextMenuEvent* event) {
     QDialog::contextMenuEvent(event);
 #else
     // Without a native system menu its items are offered on the window's background.
-    if (const auto command = m_systemMenu.popup(event->globalPos())) {
-        OnSysCommand(*command);
-    }
+    m_systemMenu.popup(event->globalPos());
 #endif
 }
 
@@ -166,20 +181,14 @@ bool CCheckerDlg::nativeEvent(const QByteArray& eventType, void* message, qintpt
     return TemplateDialog::nativeEvent(eventType, message, result);
 }
 
-void CCheckerDlg::OnHelp() {
-    // There is no help file; the About box names the version and leads to the maker's page.
-    OnSysCommand(kIdmAboutBox);
-}
-
 void CCheckerDlg::OnStart() {
     if (!m_multiCheckMode) {
         EstimatePayout();
         return;
     }
-    QTableWidget* list = resultList();
-    list->setRowCount(0);
-    const bool singlesOnly = controlAs<QCheckBox>(kIdcSingleOnly)->isChecked();
-    const MultiCheckResult check = CheckMulti(readPurchaseGrid(), readResultGrid(), singlesOnly);
+    m_list->setRowCount(0);
+    const MultiCheckResult check =
+        CheckMulti(readPurchaseGrid(), readResultGrid(), m_singleOnly->isChecked());
     switch (check.error) {
     case MultiSelectionError::NoMarkInMatch:
         showMessage(qtString(kNoMarkMessage), qtString(kNoMarkCaption), QMessageBox::Critical);
@@ -192,25 +201,23 @@ void CCheckerDlg::OnStart() {
     }
     const MultiCheckReport& report = check.report;
     for (std::size_t i = 0; i < report.singles.size(); ++i) {
-        QStringList cells = outcomeCells(report.singles[i]);
-        cells.append(report.graded ? qtString(GradeText(report.grades[i])) : QString());
-        appendListRow(cells);
+        appendListRow(outcomeCells(report.singles[i])
+                      << (report.graded ? qtString(GradeText(report.grades[i])) : QString()));
     }
+    fitListColumns();
     if (!report.graded) {
         return;
     }
     const std::array<int, 4> counts{report.firstCount, report.secondCount, report.thirdCount, report.units};
     for (std::size_t i = 0; i < counts.size(); ++i) {
-        controlAs<QLineEdit>(kCountFields[i].first)->setText(QString::number(counts[i]));
+        m_countFields[i]->setText(QString::number(counts[i]));
     }
 }
 
 void CCheckerDlg::OnSingleOnly() {
-    const bool enabled = !controlAs<QCheckBox>(kIdcSingleOnly)->isChecked();
-    for (int match = 0; match < kMatchCount; ++match) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            control(resultRadioId(match, column))->setEnabled(enabled);
-        }
+    const bool enabled = !m_singleOnly->isChecked();
+    for (QRadioButton* radio : m_resultRadios | std::views::join) {
+        radio->setEnabled(enabled);
     }
 }
 
@@ -231,44 +238,66 @@ void CCheckerDlg::OnModeChange() {
 
 void CCheckerDlg::setModeCaptions(std::string_view resultFrame, std::string_view listCaption,
                                   std::string_view modeLabel) {
-    controlAs<QGroupBox>(kIdcResultFrame)->setTitle(qtString(resultFrame));
-    controlAs<QLabel>(kIdcListCaption)->setText(qtString(listCaption));
-    controlAs<QLabel>(kIdcModeLabel)->setText(qtString(modeLabel));
-    resultList()->setAccessibleName(qtString(listCaption));
+    m_resultFrame->setTitle(qtString(resultFrame));
+    m_listCaption->setText(qtString(listCaption));
+    m_modeLabel->setText(qtString(modeLabel));
+    m_list->setAccessibleName(qtString(listCaption));
 }
 
 void CCheckerDlg::ApplyMultiCheckLayout() {
     static constexpr std::array<ListColumn, kListColumnCount> kColumns{{
-        {"1", 24}, {"2", 24}, {"3", 24}, {"4", 24}, {"5", 24}, {"6", 24}, {"7", 24},
-        {"8", 24}, {"9", 24}, {"10", 24}, {"11", 24}, {"12", 24}, {"13", 24}, {"等", 70},
+        {"1", 24},
+        {"2", 24},
+        {"3", 24},
+        {"4", 24},
+        {"5", 24},
+        {"6", 24},
+        {"7", 24},
+        {"8", 24},
+        {"9", 24},
+        {"10", 24},
+        {"11", 24},
+        {"12", 24},
+        {"13", 24},
+        {"等", 70},
     }};
     applyLayout(kColumns, true);
 }
 
 void CCheckerDlg::ApplyPayoutEstimateLayout() {
     static constexpr std::array<ListColumn, kListColumnCount> kColumns{{
-        {"配当", 70}, {"1", 24}, {"2", 24}, {"3", 24}, {"4", 24}, {"5", 24}, {"6", 24},
-        {"7", 24}, {"8", 24}, {"9", 24}, {"10", 24}, {"11", 24}, {"12", 24}, {"13", 24},
+        {"配当", 70},
+        {"1", 24},
+        {"2", 24},
+        {"3", 24},
+        {"4", 24},
+        {"5", 24},
+        {"6", 24},
+        {"7", 24},
+        {"8", 24},
+        {"9", 24},
+        {"10", 24},
+        {"11", 24},
+        {"12", 24},
+        {"13", 24},
     }};
     applyLayout(kColumns, false);
 }
 
 void CCheckerDlg::applyLayout(std::span<const ListColumn> columns, bool purchaseGridEnabled) {
-    QTableWidget* list = resultList();
-    list->setRowCount(0);
-    list->setColumnCount(static_cast<int>(columns.size()));
+    m_listColumns = columns;
+    m_list->setRowCount(0);
+    m_list->setColumnCount(static_cast<int>(columns.size()));
     QStringList headers;
     for (const ListColumn& column : columns) {
         headers.append(qtString(column.header));
     }
-    list->setHorizontalHeaderLabels(headers);
+    m_list->setHorizontalHeaderLabels(headers);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        list->setColumnWidth(static_cast<int>(i), columns[i].width);
+        m_list->setColumnWidth(static_cast<int>(i), columns[i].width);
     }
-    for (int match = 0; match < kMatchCount; ++match) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            control(purchaseBoxId(match, column))->setEnabled(purchaseGridEnabled);
-        }
+    for (QCheckBox* box : m_purchaseBoxes | std::views::join) {
+        box->setEnabled(purchaseGridEnabled);
     }
 }
 
@@ -276,7 +305,7 @@ MultiSelection CCheckerDlg::readPurchaseGrid() const {
     MultiSelection selection;
     for (int match = 0; match < kMatchCount; ++match) {
         for (int column = 0; column < kColumnCount; ++column) {
-            selection.setMarked(match, column, controlAs<QCheckBox>(purchaseBoxId(match, column))->isChecked());
+            selection.setMarked(match, column, m_purchaseBoxes[match][column]->isChecked());
         }
     }
     return selection;
@@ -286,7 +315,7 @@ MatchResults CCheckerDlg::readResultGrid() const {
     MatchResults results{};
     for (int match = 0; match < kMatchCount; ++match) {
         for (int column = 0; column < kColumnCount; ++column) {
-            if (controlAs<QRadioButton>(resultRadioId(match, column))->isChecked()) {
+            if (m_resultRadios[match][column]->isChecked()) {
                 results[static_cast<std::size_t>(match)] = OutcomeOfColumn(column);
             }
         }
@@ -297,9 +326,9 @@ MatchResults CCheckerDlg::readResultGrid() const {
 void CCheckerDlg::EstimatePayout() {
     const MatchResults prediction = readResultGrid();
     const double estimate = EstimateFirstPrizePayout(prediction, m_supportRates);
-    QStringList cells = outcomeCells(prediction);
-    cells.prepend(qtString(formatYen(estimate)) + qtString(kYenSuffix));
-    appendListRow(cells);
+    appendListRow(QStringList(qtString(formatYen(estimate)) + qtString(kYenSuffix))
+                  << outcomeCells(prediction));
+    fitListColumns();
 }
 
 void CCheckerDlg::OnFourGroupInput() {
@@ -315,12 +344,13 @@ void CCheckerDlg::ExpandFourGroups() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const std::vector<SingleTicket> singles = ExpandFourGroupSelection(dialog.selection());
-    resultList()->setRowCount(0);
-    for (const SingleTicket& single : singles) {
+    m_list->setRowCount(0);
+    for (const SingleTicket& single : ExpandFourGroupSelection(dialog.selection())) {
         appendListRow(outcomeCells(single) << QString());
     }
-    showMessage(QString::number(resultList()->rowCount()) + qtString(kExpandedSuffix), QString(), QMessageBox::NoIcon);
+    fitListColumns();
+    showMessage(QString::number(m_list->rowCount()) + qtString(kExpandedSuffix), QString(),
+                QMessageBox::NoIcon);
 }
 
 void CCheckerDlg::OnSupportRateInput() {
@@ -332,24 +362,64 @@ void CCheckerDlg::OnSupportRateInput() {
 }
 
 void CCheckerDlg::appendListRow(const QStringList& cells) {
-    QTableWidget* list = resultList();
-    const int row = list->rowCount();
-    list->insertRow(row);
+    const int row = m_list->rowCount();
+    m_list->insertRow(row);
     for (int column = 0; column < cells.size(); ++column) {
-        list->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        m_list->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
+}
+
+void CCheckerDlg::fitListColumns() {
+    const QHeaderView* header = m_list->horizontalHeader();
+    // The table view hides the item view's public measure of a column's cells.
+    const QAbstractItemView* view = m_list;
+    const auto textWidth = [view, header](int column) {
+        return std::max(view->sizeHintForColumn(column), header->sectionSizeHint(column));
+    };
+    // A column widens to its widest text, never below the width it started at; a width the player dragged
+    // wider stays.
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        const int wanted = std::max(m_listColumns[static_cast<std::size_t>(column)].width, textWidth(column));
+        if (m_list->columnWidth(column) < wanted) {
+            m_list->setColumnWidth(column, wanted);
+        }
+    }
+    // A vertical scroll bar takes its width from the rows; the last column gives those pixels up, as far
+    // as its own texts allow, rather than push itself behind a horizontal scroll bar.
+    const QSize viewport = m_list->maximumViewportSize();
+    if (m_list->verticalHeader()->length() > viewport.height()) {
+        const int overflow =
+            header->length() - (viewport.width() - m_list->verticalScrollBar()->sizeHint().width());
+        const int last = m_list->columnCount() - 1;
+        if (overflow > 0) {
+            m_list->setColumnWidth(last, std::max(textWidth(last), m_list->columnWidth(last) - overflow));
+        }
+    }
+}
+
+void CCheckerDlg::copySelectedRows() const {
+    QList<QModelIndex> rows = m_list->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        return;
+    }
+    std::ranges::sort(rows, {}, &QModelIndex::row);
+    QString text;
+    for (const QModelIndex& row : rows) {
+        QStringList cells;
+        for (int column = 0; column < m_list->columnCount(); ++column) {
+            cells.append(m_list->model()->index(row.row(), column).data().toString());
+        }
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    QGuiApplication::clipboard()->setText(text);
 }
 
 void CCheckerDlg::showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon) {
     // A box without a caption of its own shows the application's name.
-    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text, QMessageBox::Ok,
-                    this);
+    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
+                    QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
-}
-
-QTableWidget* CCheckerDlg::resultList() const {
-    return controlAs<QTableWidget>(kIdcResultList);
 }
 
 } // namespace pomelak

@@ -14,6 +14,12 @@
 
 #include <span>
 
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
 class QTableWidget;
 
 namespace pomelak {
@@ -42,7 +48,6 @@ private:
     void OnModeChange();
     void OnFourGroupInput();
     void OnSupportRateInput();
-    void OnHelp();
     void EstimatePayout();
     void ExpandFourGroups();
     void ApplyMultiCheckLayout();
@@ -53,18 +58,33 @@ private:
         int width;
     };
     void applyLayout(std::span<const ListColumn> columns, bool purchaseGridEnabled);
-    void setModeCaptions(std::string_view resultFrame, std::string_view listCaption, std::string_view modeLabel);
+    void setModeCaptions(std::string_view resultFrame, std::string_view listCaption,
+                         std::string_view modeLabel);
+    void setUpResultList();
     [[nodiscard]] MultiSelection readPurchaseGrid() const;
     [[nodiscard]] MatchResults readResultGrid() const;
     void appendListRow(const QStringList& cells);
+    void fitListColumns();
+    void copySelectedRows() const;
     void showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon);
-    [[nodiscard]] QTableWidget* resultList() const;
 
     SupportRateTable m_supportRates;
     bool m_multiCheckMode = true;
     CommandToolBar* m_toolBar = nullptr;
     QIcon m_hIcon;
     SystemMenu m_systemMenu;
+
+    ControlGrid<QCheckBox> m_purchaseBoxes;
+    ControlGrid<QRadioButton> m_resultRadios;
+    std::array<QLineEdit*, 4> m_countFields{};
+    QCheckBox* m_singleOnly;
+    QTableWidget* m_list;
+    QGroupBox* m_resultFrame;
+    QLabel* m_listCaption;
+    QLabel* m_modeLabel;
+    QMenu* m_listMenu;
+    // The column set the list shows now, with the widths each column starts at.
+    std::span<const ListColumn> m_listColumns;
 };
 
 } // namespace pomelak

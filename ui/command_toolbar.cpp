@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QToolButton>
+#include <qdrawutil.h>
 
 #include <array>
 
@@ -20,12 +21,34 @@ constexpr int kBorderX = 4;
 constexpr int kBorderY = 2;
 constexpr int kBottomLine = 2;
 
+// A classic toolbar button: raised, and sunken while pressed or checked. A checked button also shows a
+// darker face, the grey its bitmap was drawn on, so that a button that stays in reads as in at a glance;
+// the image moves down and right with the face.
+class ClassicToolButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        constexpr int kCheckedFaceDarkness = 125;
+        QPainter painter(this);
+        const bool sunken = isDown() || isChecked();
+        const QBrush face = isChecked()
+                                ? QBrush(palette().color(QPalette::Button).darker(kCheckedFaceDarkness))
+                                : palette().button();
+        qDrawWinButton(&painter, rect(), palette(), sunken, &face);
+        const QPoint shift = sunken ? QPoint(1, 1) : QPoint();
+        icon().paint(&painter, rect().translated(shift), Qt::AlignCenter,
+                     isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    }
+};
+
 } // namespace
 
 CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent) {
     const QList<QPixmap> images = toolBarImages();
     for (std::size_t index = 0; index < kButtonCommands.size(); ++index) {
-        auto* button = new QToolButton(this);
+        auto* button = new ClassicToolButton(this);
         const int command = kButtonCommands[index];
         button->setObjectName(QStringLiteral("command%1").arg(command));
         button->setIcon(images.value(static_cast<qsizetype>(index)));
@@ -36,8 +59,8 @@ CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAccessibleName(qtString(loadString(command)));
         button->setCheckable(command == kIdModeChange);
-        button->setGeometry(QRect(QPoint(kBorderX + static_cast<int>(index) * kButtonSize.width(), kBorderY),
-                                  kButtonSize));
+        button->setGeometry(
+            QRect(QPoint(kBorderX + static_cast<int>(index) * kButtonSize.width(), kBorderY), kButtonSize));
         m_buttons.append(button);
     }
 }

@@ -6,6 +6,8 @@
 #include "core/four_group.h"
 #include "ui/template_dialog.h"
 
+class QRadioButton;
+
 namespace pomelak {
 
 class CFourGroupDlg : public TemplateDialog {
@@ -23,6 +25,8 @@ private:
     void OnOK();
 
     FourGroupSelection m_selection;
+    // One grid of radio triples per prediction column.
+    std::array<ControlGrid<QRadioButton>, kFourGroupColumnCount> m_radios;
 };
 
 } // namespace pomelak

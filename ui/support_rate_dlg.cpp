@@ -1,28 +1,21 @@
 #include "ui/support_rate_dlg.h"
 
 #include "res/resource_ids.h"
+#include "res/strings.h"
 #include "ui/app_resources.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <array>
-
 namespace pomelak {
 
-namespace {
-
-constexpr std::array<const char*, kColumnCount> kColumnNames{"ホーム", "引き分け", "アウェイ"};
-
-} // namespace
-
 CSupportRateDlg::CSupportRateDlg(QWidget* parent) : TemplateDialog(kIddSupportRate, parent) {
-    for (int match = 1; match <= kMatchCount; ++match) {
+    for (int match = 0; match < kMatchCount; ++match) {
         for (int column = 0; column < kColumnCount; ++column) {
-            const int entry = rateIndex(match, OutcomeOfColumn(column));
-            control(rateEditId(entry))
-                ->setAccessibleName(QStringLiteral("支持率 試合%1 ").arg(match) +
-                                    QString::fromUtf8(kColumnNames[static_cast<std::size_t>(column)]));
+            const auto entry = static_cast<std::size_t>(rateIndex(match + 1, OutcomeOfColumn(column)));
+            m_edits[entry] = controlAs<QLineEdit>(rateEditId(static_cast<int>(entry)));
+            m_edits[entry]->setAccessibleName(gridCellName(
+                kRateGridName, match, qtString(kRateColumnNames[static_cast<std::size_t>(column)])));
         }
     }
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
@@ -32,9 +25,8 @@ CSupportRateDlg::CSupportRateDlg(QWidget* parent) : TemplateDialog(kIddSupportRa
 
 void CSupportRateDlg::setRates(const SupportRateTable& rates) {
     m_rates = rates;
-    for (int entry = 0; entry < kRateCount; ++entry) {
-        controlAs<QLineEdit>(rateEditId(entry))
-            ->setText(qtString(formatRate(m_rates.entries[static_cast<std::size_t>(entry)])));
+    for (std::size_t entry = 0; entry < m_edits.size(); ++entry) {
+        m_edits[entry]->setText(qtString(formatRate(m_rates.entries[entry])));
     }
 }
 
@@ -43,9 +35,9 @@ void CSupportRateDlg::accept() {
 }
 
 void CSupportRateDlg::OnInputButton() {
-    for (int entry = 0; entry < kRateCount; ++entry) {
-        const QByteArray text = controlAs<QLineEdit>(rateEditId(entry))->text().toUtf8();
-        m_rates.entries[static_cast<std::size_t>(entry)] =
+    for (std::size_t entry = 0; entry < m_edits.size(); ++entry) {
+        const QByteArray text = m_edits[entry]->text().toUtf8();
+        m_rates.entries[entry] =
             parseRate(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }
     TemplateDialog::accept();

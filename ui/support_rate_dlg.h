@@ -6,6 +6,8 @@
 #include "core/support_rate.h"
 #include "ui/template_dialog.h"
 
+class QLineEdit;
+
 namespace pomelak {
 
 class CSupportRateDlg : public TemplateDialog {
@@ -25,6 +27,8 @@ private:
     void OnInputButton();
 
     SupportRateTable m_rates;
+    // The edit of each table entry, entry 0 first.
+    std::array<QLineEdit*, kRateCount> m_edits{};
 };
 
 } // namespace pomelak

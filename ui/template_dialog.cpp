@@ -101,15 +101,15 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent
                    Qt::WindowCloseButtonHint);
     setWindowTitle(qtString(dialog->caption));
     setFont(QFont(qtString(dialog->fontFamily), dialog->pointSize));
-    m_baseUnits = dialogBaseUnits(font());
-    setFixedSize(mapDialogRect(dialog->rect, m_baseUnits).size());
+    const DialogBaseUnits baseUnits = dialogBaseUnits(font());
+    setFixedSize(mapDialogRect(dialog->rect, baseUnits).size());
 
     QList<QWidget*> groupBoxes;
     QButtonGroup* radioGroup = nullptr;
     QWidget* previousTabStop = nullptr;
     for (const ControlTemplate& item : dialog->controls) {
         QWidget* widget = createControl(item, this);
-        widget->setGeometry(mapDialogRect(item.rect, m_baseUnits));
+        widget->setGeometry(mapDialogRect(item.rect, baseUnits));
         widget->setFocusPolicy(focusPolicyOf(item));
         if (item.id != kNoId) {
             m_controls.insert(item.id, widget);

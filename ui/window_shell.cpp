@@ -9,50 +9,40 @@
 
 namespace pomelak {
 
-namespace {
-
-// An item with this id is a separator; no system command uses 0.
-constexpr unsigned kSeparatorId = 0;
-
-} // namespace
-
-bool SystemMenu::exists() const {
-#ifdef Q_OS_WIN
-    return GetSystemMenu(reinterpret_cast<HWND>(m_window->winId()), FALSE) != nullptr;
-#else
-    return m_window != nullptr;
-#endif
+QAction* addMenuCommand(QMenu* menu, const QString& text, std::function<void()> command) {
+    QAction* action = menu->addAction(text);
+    QObject::connect(action, &QAction::triggered, menu, [menu, command = std::move(command)] {
+        // A click or Enter has closed the menu already; a direct trigger leaves it open.
+        menu->hide();
+        command();
+    });
+    return action;
 }
+
+SystemMenu::SystemMenu(QWidget* window, std::function<void(unsigned)> onCommand)
+    : m_window(window), m_menu(new QMenu(window)), m_onCommand(std::move(onCommand)) {}
 
 void SystemMenu::appendSeparator() {
 #ifdef Q_OS_WIN
-    AppendMenuW(GetSystemMenu(reinterpret_cast<HWND>(m_window->winId()), FALSE), MF_SEPARATOR, 0, nullptr);
+    // A window without a system menu gets nothing appended, and nothing is reported.
+    if (HMENU native = GetSystemMenu(reinterpret_cast<HWND>(m_window->winId()), FALSE)) {
+        AppendMenuW(native, MF_SEPARATOR, 0, nullptr);
+    }
 #endif
-    m_items.append({kSeparatorId, QString()});
+    m_menu->addSeparator();
 }
 
 void SystemMenu::appendItem(unsigned commandId, const QString& text) {
 #ifdef Q_OS_WIN
-    AppendMenuW(GetSystemMenu(reinterpret_cast<HWND>(m_window->winId()), FALSE), MF_STRING, commandId,
-                reinterpret_cast<LPCWSTR>(text.utf16()));
+    if (HMENU native = GetSystemMenu(reinterpret_cast<HWND>(m_window->winId()), FALSE)) {
+        AppendMenuW(native, MF_STRING, commandId, reinterpret_cast<LPCWSTR>(text.utf16()));
+    }
 #endif
-    m_items.append({commandId, text});
+    addMenuCommand(m_menu, text, [this, commandId] { m_onCommand(commandId); });
 }
 
-std::optional<unsigned> SystemMenu::popup(const QPoint& globalPos) const {
-    QMenu menu(m_window);
-    for (const Item& item : m_items) {
-        if (item.commandId == kSeparatorId) {
-            menu.addSeparator();
-        } else {
-            menu.addAction(item.text)->setData(item.commandId);
-        }
-    }
-    const QAction* chosen = menu.exec(globalPos);
-    if (chosen == nullptr) {
-        return std::nullopt;
-    }
-    return chosen->data().toUInt();
+void SystemMenu::popup(const QPoint& globalPos) {
+    m_menu->popup(globalPos);
 }
 
 std::optional<unsigned> SystemMenu::systemCommandOf(const void* nativeMessage) {
