@@ -21,7 +21,13 @@ CCheckerApp::CCheckerApp(int& argc, char** argv) : QApplication(argc, argv) {
     installDialogFontSubstitutes();
     // Qt's own texts (an edit's menu, for one) in the program's language, whatever the system's; without
     // the translation they stay in English.
-    if (m_qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+#ifdef Q_OS_WIN
+    // The Windows build is one file and carries the translation among its resources.
+    const QString qtTranslations = QStringLiteral(":/translations");
+#else
+    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+    if (m_qtTexts.load(QStringLiteral("qtbase_ja"), qtTranslations)) {
         installTranslator(&m_qtTexts);
     }
 }
