@@ -159,6 +159,7 @@ rm -rf "$dist"
 mkdir -p "$dist"
 x86_64-w64-mingw32-strip -o "$dist/Pomelak.exe" "$out/pomelak/app/Pomelak.exe"
 cp LICENSE "$dist/LICENSE.txt"
+cp /usr/share/doc/qt6-translations-l10n/copyright "$dist/qt6-translations-copyright.txt"
 # A Qt given through POMELAK_QT_PREFIX brings its own notices.
 if [ -d "$prefix/licenses" ]; then
     cp "$prefix"/licenses/{LGPL-3.0-only,GPL-3.0-only,qt6-base-copyright}.txt "$dist/"
@@ -172,5 +173,6 @@ else
     tar --exclude='./build*' --transform "s,^\.,pomelak-$version," -czf "$dist/pomelak-$version-source.tar.gz" .
 fi
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
+    -e "s/@QT_TRANSLATIONS_VERSION@/$(dpkg-query -W -f='${Version}' qt6-translations-l10n)/g" \
     packaging/windows/README.txt.in >"$dist/README.txt"
 echo "   $dist/Pomelak.exe: $(du -h "$dist/Pomelak.exe" | cut -f1)"

@@ -18,15 +18,25 @@ fail() {
 }
 
 echo "== Windows branches compiled with mingw-w64 (syntax only, against Debian's Qt headers)"
-qt_headers=/usr/include/x86_64-linux-gnu/qt6
-mapfile -t windows_sources < <(grep -rlE 'Q_OS_WIN' core ui res app --include='*.cpp' --include='*.h' | sort)
+# Each file gets the definitions and include folders it is built with, from a configure that builds nothing.
+cmake -S . -B build-mingw-check -G Ninja -DPOMELAK_TESTS=OFF >/dev/null
+mapfile -t windows_sources < <(grep -rlE 'Q_OS_WIN' core ui res app --include='*.cpp' | sort)
 [ ${#windows_sources[@]} -gt 0 ] || fail "no source file with a Q_OS_WIN branch found"
 for source in "${windows_sources[@]}"; do
-    printf '#include "%s"\n' "$source" |
-        x86_64-w64-mingw32-g++-posix -x c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror \
-            -DUNICODE -D_UNICODE -DQT_NO_CONTEXTLESS_CONNECT -DQT_NO_KEYWORDS -I. -isystem "$qt_headers" \
-            -isystem "$qt_headers/QtCore" -isystem "$qt_headers/QtGui" -isystem "$qt_headers/QtWidgets" - ||
-        fail "$source does not compile for Windows"
+    command="$(grep -F -- "-c $PWD/$source\"" build-mingw-check/compile_commands.json |
+        sed -e 's/^ *"command": "//' -e 's/",$//' | perl -pe 's/\\(["\\])/$1/g')"
+    [ -n "$command" ] || fail "$source is not built by any target"
+    eval "set -- $command"
+    flags=()
+    while [ $# -gt 0 ]; do
+        case "$1" in
+        -D* | -I* | -std=*) flags+=("$1") ;;
+        -isystem) flags+=("$1" "$2") && shift ;;
+        esac
+        shift
+    done
+    x86_64-w64-mingw32-g++-posix -fsyntax-only -Wall -Wextra -Wpedantic -Werror -DUNICODE -D_UNICODE \
+        "${flags[@]}" "$source" || fail "$source does not compile for Windows"
 done
 echo "compiled for Windows: ${windows_sources[*]}"
 
