@@ -148,6 +148,12 @@ fi
 
 echo "== Pomelak.exe"
 start=$SECONDS
+# CMake keeps the compiler and Qt it first found, so a build tree made with another Qt starts afresh.
+if [ "$(cat "$out/pomelak/qt-prefix" 2>/dev/null)" != "$prefix" ]; then
+    rm -rf "$out/pomelak"
+    mkdir -p "$out/pomelak"
+    printf '%s\n' "$prefix" >"$out/pomelak/qt-prefix"
+fi
 run_step "Pomelak configure" pomelak-configure.log cmake -S . -B "$out/pomelak" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DPOMELAK_TESTS=OFF "$@"
