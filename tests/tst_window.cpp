@@ -1,209 +1,333 @@
-// The main window and its dialogs as a player meets them: the state after start and the two modes, the
-// toolbar, the keys, the About box, the menus however their items are chosen, Qt's own texts, the layout,
-// and each command once: which controls it reads and what the list, the count fields and the message
-// boxes show afterwards. The core's arithmetic and orders are tested on their own.
-#include "gui_test_support.h"
-
+// The main window and its dialogs as a player meets them, on the real widgets. Sessions play a player's
+// steps and compare what the player saw: lists, count fields, message boxes, dialogs, menus and the state
+// of the window; each binding is shown once, and the core's arithmetic and orders are tested on their own.
+// Other tests cover what a script does not say well: the toolbar's images and pressed look, column widths,
+// tab order, dialog units and static texts clear of frames and neighbours. A soak plays thousands of
+// seeded random steps and checks after each one that the window still holds together.
 #include "res/resource_ids.h"
 #include "ui/about_dlg.h"
+#include "ui/checker_app.h"
 #include "ui/checker_dlg.h"
 #include "ui/four_group_dlg.h"
 #include "ui/support_rate_dlg.h"
 
-#include <QAccessible>
-#include <QAccessibleActionInterface>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QFontInfo>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <map>
+#include <random>
+#include <ranges>
 
 using namespace pomelak;
-using namespace testsupport;
 
 namespace {
 
-const QString kAllHome = "1111111111111";
-const QString kUnset = "-------------";
-const QString kAboutTitle = "Pomelakのﾊﾞｰｼﾞｮﾝ情報";
-const QString kAboutItem = "Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)...";
-// The counts of a graded run of one single equal to the results, which later steps must leave alone.
-const QStringList kOneFirstPrize{"1", "0", "0", "1"};
+template <class T> T* findByName(const QWidget* window, const QString& name) {
+    for (T* widget : window->findChildren<T*>()) {
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        if (widget->accessibleName() == name || (button != nullptr && button->text() == name)) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+void press(const QWidget* window, const QString& name) {
+    auto* button = findByName<QAbstractButton>(window, name);
+    QVERIFY2(button != nullptr, qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Calls handler with the next modal widget that opens after this call, from inside its event loop.
+void onNextModal(std::function<void(QWidget*)> handler) {
+    auto* poll = new QTimer(qApp);
+    poll->setObjectName("modalPoll");
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, before = QPointer(QApplication::activeModalWidget()), handler] {
+                         if (QWidget* modal = QApplication::activeModalWidget();
+                             modal && modal != before && modal->isVisible()) {
+                             poll->deleteLater();
+                             poll->stop();
+                             handler(modal);
+                         }
+                     });
+    poll->start(5);
+}
+
+void saveScreenshot(QWidget* widget, const QString& name) {
+    QDir(POMELAK_SCREENSHOT_DIR).mkpath(".");
+    widget->grab().save(QString(POMELAK_SCREENSHOT_DIR "/%1.png").arg(name));
+}
+
+// A player at the main window. play() runs steps separated by "; " and returns what the player saw: the
+// message boxes (answered with OK), the About box (its link pressed twice) and other dialogs that opened,
+// the menus shown, and what the "look" steps report.
+//   buy <marks of matches 1 to 13, "-" for none>   results <13 digits>   click|toggle <button or control>
+//   key <keys> [on <control>]   command <system command>   select rows <rows>   menu <item> by
+//   click|keys|press rates <entry>=<text>... by <how>   fourgroup <basic> <small upset> <medium upset> by
+//   <how>   ("-": unset) look list|counts|clipboard|window|mode|grids|rates
+class Player : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Player(CCheckerDlg* window) : m_window(window), m_list(window->findChild<QTableWidget*>()) {
+        QDesktopServices::setUrlHandler("https", this, "openUrl");
+        // Found once by name, as a screen reader tells them apart; a search per step would cost minutes.
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            m_buttons.insert(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(),
+                             button);
+        }
+    }
+    ~Player() override { QDesktopServices::unsetUrlHandler("https"); }
+
+    // The purchase box or result radio of a match and outcome column, by index 0 to 38.
+    QAbstractButton* grid(const char* name, int index) const {
+        return m_buttons.value(QString("%1 試合%2 %3").arg(name).arg(index / 3 + 1).arg("102"[index % 3]));
+    }
+
+    QStringList play(const QString& script) {
+        m_seen.clear();
+        for (const QString& step : script.split("; ")) {
+            const QStringList words = step.split(' ');
+            const QString rest = step.section(' ', 1), by = step.section(" by ", 1),
+                          target = step.section(" on ", 1);
+            if (words[0] == "rates" || words[0] == "fourgroup" || step == "look rates") {
+                answerDialog(words[0] == "fourgroup" ? "４群マルチ入力" : "支持率入力",
+                             words.mid(1, words.size() - 3), by);
+            } else if (onNextModal([this](QWidget* modal) { answer(modal); });
+                       words[0] == "buy" || words[0] == "results") {
+                for (int index = 0; index < 39; ++index) {
+                    QAbstractButton* button = grid(words[0] == "buy" ? "購入" : "結果", index);
+                    const QString outcome = QString("102").at(index % 3),
+                                  marks = rest.split(' ').value(index / 3);
+                    if (button->isChecked() !=
+                        (words[0] == "buy" ? marks.contains(outcome) : rest.at(index / 3) == outcome)) {
+                        QTest::mouseClick(button, Qt::LeftButton);
+                    }
+                }
+            } else if (words[0] == "click") {
+                QTest::mouseClick(m_buttons.value(rest), Qt::LeftButton);
+            } else if (words[0] == "toggle") {
+                QAccessible::queryAccessibleInterface(m_buttons.value(rest))
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::toggleAction());
+            } else if (words[0] == "key") {
+                QWidget* focus = target.isEmpty() ? m_window : findByName<QWidget>(m_window, target);
+                focus->setFocus();
+                QTest::keySequence(focus, QKeySequence(words[1]));
+            } else if (words[0] == "command") {
+                m_seen.append(m_window->OnSysCommand(words[1].toUInt(nullptr, 0)) ? "handled"
+                                                                                  : "left to the system");
+            } else if (words[0] == "select") {
+                for (const QString& row : words.mid(2)) {
+                    const QPoint cell = m_list->visualRect(m_list->model()->index(row.toInt(), 3)).center();
+                    QTest::mouseClick(m_list->viewport(), Qt::LeftButton,
+                                      row == words[2] ? Qt::NoModifier : Qt::ControlModifier, cell);
+                }
+            } else if (words[0] == "menu") {
+                chooseFromMenu(step.section(" by ", 0, 0).section(' ', 1), by);
+            } else {
+                look(words[1]);
+            }
+            qDeleteAll(qApp->findChildren<QTimer*>("modalPoll", Qt::FindDirectChildrenOnly));
+        }
+        return m_seen;
+    }
+
+public Q_SLOTS:
+    void openUrl(const QUrl& url) { m_seen.append("opened " + url.toString()); }
+
+private:
+    void answer(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const QString icon = QStringList{"", " information", " warning", " stop"}.value(box->icon());
+            m_seen.append("box " + box->windowTitle() + icon + " [" + box->buttons().value(0)->text() +
+                          "]: " + box->text());
+            return press(box, "OK");
+        }
+        QStringList labels;
+        std::ranges::transform(modal->findChildren<QLabel*>(), std::back_inserter(labels), &QLabel::text);
+        const bool about = modal->windowTitle() == "Pomelakのﾊﾞｰｼﾞｮﾝ情報";
+        m_seen.append(modal->windowTitle() + ": " + (about ? labels.join(" | ") : labels.value(0)));
+        if (about) {
+            press(modal, "Zelvanuへ行く");
+            press(modal, "Zelvanuへ行く");
+            saveScreenshot(modal, "about-box");
+        }
+        modal->close();
+    }
+
+    void look(const QString& what) {
+        QStringList rows, counts, shown;
+        for (int row = 0; row < m_list->rowCount(); ++row) {
+            QString text; // the one-digit outcome cells run together, the other cells stand apart
+            for (int column = 0; column < m_list->columnCount(); ++column) {
+                const QString cell = m_list->model()->index(row, column).data().toString();
+                text += cell.size() == 1 ? cell : ' ' + cell + ' ';
+            }
+            rows.append(text.simplified());
+        }
+        for (const char* name : {"1等当選個数", "2等当選個数", "3等当選個数", "購入口数"}) {
+            counts.append(findByName<QLineEdit>(m_window, name)->text());
+        }
+        if (what == "list") {
+            m_seen.append(QString("list %1: ").arg(rows.size()) +
+                          (rows.size() <= 4 ? rows : rows.first(2) << "..." << rows.last()).join(" / "));
+        } else if (what == "counts") {
+            m_seen.append("counts " + counts.join(' '));
+        } else if (what == "clipboard") {
+            m_seen.append("clipboard " + QGuiApplication::clipboard()->text());
+        } else if (what == "window") {
+            m_seen.append(QString(m_window->isVisible() ? "window open, " : "window closed, ") +
+                          QString::number(m_window->result()));
+        } else if (what == "mode") {
+            // The mode's captions, the list's name and columns as header:width, its rows, the mode button.
+            std::ranges::transform(m_window->findChildren<QLabel*>(), std::back_inserter(shown),
+                                   &QLabel::text);
+            std::ranges::transform(m_window->findChildren<QGroupBox*>(), std::back_inserter(shown),
+                                   &QGroupBox::title);
+            shown = shown.filter(QRegularExpression("モード|入力|結果")) << m_list->accessibleName();
+            for (int column = 0; column < m_list->columnCount(); ++column) {
+                shown.append(m_list->horizontalHeaderItem(column)->text() + ":" +
+                             QString::number(m_list->columnWidth(column)));
+            }
+            m_seen.append(shown.join(' ') + QString(", %1 rows, button ").arg(rows.size()) +
+                          (m_buttons.value("モード変更")->isChecked() ? "down" : "up"));
+        } else {
+            // Ticks and results by match, then 1 per enabled purchase box and 2 per enabled result radio.
+            QString ticks, results, enabled;
+            for (int index = 0; index < 39; ++index) {
+                ticks += grid("購入", index)->isChecked() ? QString("102").at(index % 3) : QString();
+                ticks += index % 3 < 2 ? "" : ticks.isEmpty() || ticks.endsWith(' ') ? "- " : " ";
+                results += grid("結果", index)->isChecked() ? QString("102").at(index % 3) : QString();
+                enabled += QString::number(int(grid("購入", index)->isEnabled()) +
+                                           2 * int(grid("結果", index)->isEnabled()));
+            }
+            m_seen.append("bought " + ticks.simplified() + ", results " + results + ", enabled " + enabled);
+        }
+    }
+
+    // Opens a dialog from the toolbar and answers it: rate texts pasted into their edits as a player pastes
+    // them, or radio triples chosen; then leaves it the given way, or reads the rates it shows and closes it.
+    void answerDialog(const QString& button, const QStringList& inputs, const QString& how) {
+        onNextModal([this, inputs, how, rates = button == "支持率入力"](QWidget* dialog) {
+            if (qobject_cast<QMessageBox*>(dialog) != nullptr) {
+                return answer(dialog); // the four-group command, refused in payout mode
+            }
+            static_cast<void>(QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }));
+            const auto rateEdit = [dialog](int entry) {
+                return findByName<QLineEdit>(
+                    dialog, QString("支持率 試合%1 %2")
+                                .arg(entry % 13 + 1)
+                                .arg(QStringList{"ホーム", "引き分け", "アウェイ"}[entry / 13]));
+            };
+            QStringList shown;
+            for (int index = 0; index < (rates ? 39 : 39 * int(!how.isEmpty())); ++index) {
+                if (rates && how.isEmpty() && rateEdit(index)->text() != "0") {
+                    shown.append(QString("%1=%2").arg(index).arg(rateEdit(index)->text()));
+                } else if (const QString outcome = rates ? QChar('-') : inputs.at(index / 13).at(index % 13);
+                           outcome != "-") {
+                    press(dialog, QString("%1 試合%2 %3")
+                                      .arg(QStringList{"基本", "小波乱", "中波乱"}[index / 13])
+                                      .arg(index % 13 + 1)
+                                      .arg(outcome));
+                }
+            }
+            for (const QString& input : rates && !how.isEmpty() ? inputs : QStringList()) {
+                QTest::mouseClick(rateEdit(input.section('=', 0, 0).toInt()), Qt::LeftButton);
+                QGuiApplication::clipboard()->setText(input.section('=', 1));
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
+                shown.append(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text().left(20));
+            }
+            const QString focus = QApplication::focusWidget()->property("text").toString();
+            m_seen.append(dialog->windowTitle() + " " + shown.join(' ') +
+                          (how.isEmpty() ? " focus " + focus : ""));
+            saveScreenshot(dialog, rates ? "support-rate-dialog" : "four-group-choices");
+            onNextModal([this](QWidget* modal) { answer(modal); });
+            if (how.isEmpty() || how == "close") {
+                dialog->close();
+            } else if (QStringList{"Return", "Enter", "Esc"}.contains(how)) {
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence(how));
+            } else {
+                press(dialog, how);
+            }
+            m_seen.append(dialog->isVisible() ? "still open" : "");
+            dialog->close();
+            m_seen.removeAll("");
+        });
+        QTest::mouseClick(m_buttons.value(button), Qt::LeftButton);
+    }
+
+    // Opens a context menu, the window's own (the About item), the list's or a control's, by a right click
+    // or the menu key; lists its items; chooses one by a click, the keys or the accessible press action a
+    // screen reader uses, or closes it.
+    void chooseFromMenu(const QString& item, const QString& how) {
+        QWidget* target = item == "Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)..." ? static_cast<QWidget*>(m_window)
+                          : item.startsWith("on ")               ? findByName<QWidget>(m_window, item.mid(3))
+                                                                 : m_list->viewport();
+        target->setFocus();
+        QContextMenuEvent open(how == "keys" ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse,
+                               QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &open);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QStringList items;
+        for (const QAction* action : menu->actions()) {
+            items.append(action->text().section('\t', 0, 0));
+        }
+        m_seen.append("menu " + items.join(" | "));
+        saveScreenshot(menu, QString("%1-context-menu").arg(target->metaObject()->className()));
+        QAction* action = menu->actions().value(int(items.indexOf(item)));
+        while (how == "keys" && menu->activeAction() != action) {
+            QTest::keyClick(menu, Qt::Key_Down);
+        }
+        if (how == "click") {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        } else if (how == "press") {
+            QAccessible::queryAccessibleInterface(menu)
+                ->child(int(items.indexOf(item)))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            QTest::keyClick(menu, how == "keys" ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        m_seen.append(QApplication::activePopupWidget() == nullptr ? "menu closed" : "menu still open");
+    }
+
+    CCheckerDlg* m_window;
+    QTableWidget* m_list;
+    QHash<QString, QAbstractButton*> m_buttons;
+    QStringList m_seen;
+};
 
 // Adds a data row whose cells follow the columns; plain texts become QStrings, as with <<.
 template <class... Cells> void row(const char* name, const Cells&... cells) {
     (QTest::newRow(name) << ... << cells);
 }
 
-// Receives the addresses the About box asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public Q_SLOTS:
-    void openUrl(const QUrl& url) { opened.append(url); }
-
-public:
-    QList<QUrl> opened;
-};
-
-QAbstractButton* box(const QWidget* window, int index) {
-    return cell<QAbstractButton>(window, "購入", index / 3, QString("102").at(index % 3));
-}
-QAbstractButton* radio(const QWidget* window, int index) {
-    return cell<QAbstractButton>(window, "結果", index / 3, QString("102").at(index % 3));
-}
-
-// A list row: the 13 outcomes and then the grade, or the yen estimate and then the 13 outcomes.
-QString checkRow(const QString& single, const QString& grade = {}) {
-    return (single.split(QString(), Qt::SkipEmptyParts) << grade).join('|');
-}
-QString payoutRow(const QString& yen, const QString& single) {
-    return (QStringList{yen} + single.split(QString(), Qt::SkipEmptyParts)).join('|');
-}
-
-// A message box as answerNextMessageBox() sees it: text, caption, icon and the one button, "OK".
-QStringList messageBox(const QString& text, const QString& caption, QMessageBox::Icon icon) {
-    return {text, caption, QString::number(icon), "OK"};
-}
-
-// The width a list cell needs to show its text whole: the text and the cell's margins on either side.
-int wholeWidth(const QTableWidget* list, const QString& text) {
-    return list->fontMetrics().horizontalAdvance(text) +
-           2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-}
-
-// Everything that tells the two modes apart: captions, list columns ("text:width"), an empty list, the
-// pressed state of the mode button and the purchase grid's enabling.
-void verifyMode(const QWidget* window, bool multiCheck) {
-    QStringList captions;
-    std::ranges::transform(window->findChildren<QLabel*>(), std::back_inserter(captions), &QLabel::text);
-    std::ranges::transform(window->findChildren<QGroupBox*>(), std::back_inserter(captions),
-                           &QGroupBox::title);
-    const QString listCaption = multiCheck ? "シングル分解結果" : "予想配当金計算結果";
-    QVERIFY(captions.contains(listCaption) && captions.contains(multiCheck ? "結果入力" : "予想入力"));
-    QVERIFY(captions.contains(multiCheck ? "マルチチェックモード" : "１等配当金予想モード"));
-    const auto* list = findByName<QTableWidget>(window, listCaption);
-    QStringList columns, expected;
-    for (int column = 0; column < 14; ++column) {
-        columns.append(list->horizontalHeaderItem(column)->text() + ":" +
-                       QString::number(list->columnWidth(column)));
-        expected.append(column < 13 ? QString::number(column + 1) + ":24" : "");
-    }
-    expected.removeLast();
-    multiCheck ? expected.append("等:70") : expected.prepend("配当:70");
-    QCOMPARE(columns, expected);
-    QCOMPARE(list->rowCount(), 0);
-    QCOMPARE(findByName<QToolButton>(window, "モード変更")->isChecked(), !multiCheck);
-    for (int index = 0; index < 39; ++index) {
-        QCOMPARE(box(window, index)->isEnabled(), multiCheck);
-    }
-}
-
-// Presses the button and answers the dialog it opens once that is the active window, where keys go. A
-// dialog the answer left open is closed, so that the test goes on.
-void withDialog(QWidget* window, const QString& button, std::function<void(QWidget*)> answer) {
-    onNextModal([answer = std::move(answer)](QWidget* dialog) {
-        static_cast<void>(QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }));
-        answer(dialog);
-        dialog->close();
-    });
-    press(window, button);
-}
-
-// Leaves a dialog the close box, a key sent to the focused control, or a button; true when that closed it.
-bool leave(QWidget* dialog, const QString& how) {
-    if (how == "close box") {
-        dialog->close();
-    } else if (QStringList{"Return", "Enter", "Esc"}.contains(how)) {
-        QTest::keySequence(dialog->focusWidget(), QKeySequence(how));
-    } else {
-        press(dialog, how);
-    }
-    return !dialog->isVisible();
-}
-
-// The edit of rate entry (match - 1) + 13 * column: the table runs down the home column first.
-QLineEdit* rateEdit(QWidget* dialog, int entry) {
-    return cell<QLineEdit>(dialog, "支持率", entry % 13,
-                           QStringList{"ホーム", "引き分け", "アウェイ"}.at(entry / 13));
-}
-
-// Opens the rate dialog, types each text into the edit of its entry (pasting what keys do not type:
-// full-width digits, very long texts) and leaves the way given; returns the texts the edits held, and whether
-// it closed.
-std::pair<QStringList, bool> typeRates(QWidget* window, const QMap<int, QString>& texts,
-                                       const QString& how = "入力") {
-    std::pair<QStringList, bool> seen;
-    withDialog(window, "支持率入力", [&](QWidget* dialog) {
-        for (auto it = texts.begin(); it != texts.end(); ++it) {
-            QLineEdit* edit = rateEdit(dialog, it.key());
-            QTest::mouseClick(edit, Qt::LeftButton);
-            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            if (it->size() < 100 && QString::fromLatin1(it->toLatin1()) == *it) {
-                QTest::keyClicks(edit, *it);
-            } else {
-                QGuiApplication::clipboard()->setText(*it);
-                QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-            }
-            seen.first.append(edit->text());
-        }
-        seen.second = leave(dialog, how);
-    });
-    return seen;
-}
-
-// What the rate dialog shows when opened: the window's table in entry order, then the focused button.
-QStringList shownRates(QWidget* window) {
-    QStringList shown;
-    withDialog(window, "支持率入力", [&shown](QWidget* dialog) {
-        for (int entry = 0; entry < 39; ++entry) {
-            shown.append(rateEdit(dialog, entry)->text());
-        }
-        shown.append(qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text());
-        saveScreenshot(dialog, "support-rate-dialog");
-    });
-    return shown;
-}
-
-// The rectangle of a widget's pixels that differ from the window background, in window coordinates.
-QRect inkRect(QWidget* widget) {
+// The pixels in which a widget differs from the window background, in window coordinates, run by run.
+QRegion ink(QWidget* widget) {
     const QImage image = widget->grab().toImage();
-    const QRgb background = widget->window()->palette().color(QPalette::Window).rgb();
-    QRect ink;
-    for (int pixel = 0; pixel < image.width() * image.height(); ++pixel) {
-        const QPoint at(pixel % image.width(), pixel / image.width());
-        if (qAlpha(image.pixel(at)) != 0 && (image.pixel(at) | 0xFF000000) != background) {
-            ink |= QRect(at, QSize(1, 1));
+    QRegion ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0, from = -1; x <= image.width(); ++x) {
+            const QRgb pixel = x < image.width() ? image.pixel(x, y) : 0;
+            const bool inked = qAlpha(pixel) != 0 && pixel != widget->palette().window().color().rgb();
+            if (inked && from < 0) {
+                from = x;
+            } else if (!inked && from >= 0) {
+                ink += QRect(from, y, x - from, 1);
+                from = -1;
+            }
         }
     }
     return ink.translated(widget->mapTo(widget->window(), QPoint()));
 }
 
-// The frame of a group box as drawn, found from its pixels: four lines two pixels wide.
-QList<QRect> frameLines(QGroupBox* group) {
-    const QImage image = group->grab().toImage();
-    const QRgb background = group->palette().color(QPalette::Window).rgb();
-    const int w = image.width(), h = image.height();
-    const auto scan = [&](int at, int step, auto pixel) {
-        for (; pixel(at) == background && at > 0 && at < std::max(w, h) - 1; at += step) {
-        }
-        return at;
-    };
-    const int top = scan(0, 1, [&](int y) { return image.pixel(w - 5, y); });
-    const int bottom = scan(h - 1, -1, [&](int y) { return image.pixel(w / 2, y); });
-    const int left = scan(0, 1, [&](int x) { return image.pixel(x, h / 2); });
-    const int right = scan(w - 1, -1, [&](int x) { return image.pixel(x, h / 2); });
-    return {QRect(left, top, right - left + 1, 2).translated(group->pos()),
-            QRect(left, bottom - 1, right - left + 1, 2).translated(group->pos()),
-            QRect(left, top, 2, bottom - top + 1).translated(group->pos()),
-            QRect(right - 1, top, 2, bottom - top + 1).translated(group->pos())};
+// Whether a list cell shows its text whole: the column holds the text and the cell's margins either side.
+bool wholeIn(const QTableWidget* list, int column, const QString& text) {
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    return list->columnWidth(column) >= list->fontMetrics().horizontalAdvance(text) + margins;
 }
 
 } // namespace
@@ -218,47 +342,32 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     void cleanup() {
-        cancelModalHandlers();
+        qDeleteAll(qApp->findChildren<QTimer*>("modalPoll", Qt::FindDirectChildrenOnly));
         m_window.reset();
     }
 
-    void stateAfterStart() {
-        QCOMPARE(m_window->windowTitle(), "Rivuマルチチェッカー");
-        QVERIFY(!m_window->windowIcon().isNull());
-        QCOMPARE(QCoreApplication::applicationVersion(), "2.0.0.1");
-        verifyMode(w(), true);
-        for (int index = 0; index < 39; ++index) {
-            QVERIFY(!box(w(), index)->isChecked() && radio(w(), index)->isEnabled());
-            QCOMPARE(radio(w(), index)->isChecked(), index % 3 == 0);
-        }
-        QVERIFY(!findByName<QCheckBox>(w(), "シングル分解のみ")->isChecked() &&
-                findByName<QPushButton>(w(), "終了"));
-        QCOMPARE(counts(w()), QStringList(4, QString()));
-        const auto* list = w()->findChild<QTableWidget*>();
-        QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 237, 229));
-        QCOMPARE(list->palette().color(QPalette::Text), QColor(0, 0, 255));
-        QVERIFY(list->showGrid() && !list->horizontalHeader()->sectionsClickable());
-        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-        saveScreenshot(m_window.get(), "main-multi-check");
+    void sessions_data();
+    void sessions() {
+        QFETCH(QString, script);
+        QTEST(Player(m_window.get()).play(script), "seen");
     }
 
-    // Each toolbar button from the left: the image it shows and the command it runs.
+    // Each toolbar button from the left: the image it shows, transparent where the bitmap has the button
+    // face grey so that the face shows there, and the command it runs.
     void toolbarButtonsFromTheLeft_data() {
         QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("opens");
-        row("0: MODE switches the mode and back", 0, QString());
-        row("1: the figure 4 opens the four-group dialog", 1, "4群マルチ入力");
-        row("2: 支入力 opens the support-rate dialog", 2, "支持率入力");
+        QTest::addColumn<QString>("runs");
+        row("0: MODE switches the mode", 0, "１等配当金予想モード");
+        row("1: the figure 4 opens the four-group dialog", 1, "4群マルチ入力: 基本");
+        row("2: 支入力 opens the support-rate dialog", 2, "支持率入力: 支持率を入力してください。");
     }
     void toolbarButtonsFromTheLeft() {
         QFETCH(int, position);
-        QFETCH(QString, opens);
+        QFETCH(QString, runs);
         QList<QToolButton*> buttons = m_window->findChildren<QToolButton*>();
-        std::ranges::sort(buttons, {}, [this](QWidget* b) { return b->mapTo(w(), QPoint()).x(); });
+        std::ranges::sort(buttons, {}, [this](QWidget* b) { return b->mapTo(m_window.get(), QPoint()).x(); });
         QToolButton* button = buttons.value(position);
         QVERIFY(buttons.size() == 3 && button->size() == QSize(23, 22) && button->toolTip().isEmpty());
-        // The image is the button's 16 x 15 cut of the bitmap, transparent where the bitmap has the button
-        // face grey, so that the face shows there.
         const QImage bitmap = QImage(":/images/toolbar.xpm").copy(16 * position, 0, 16, 15);
         const QImage image = button->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32);
         for (int pixel = 0; pixel < 16 * 15; ++pixel) {
@@ -266,34 +375,19 @@ private Q_SLOTS:
                        drawn = bitmap.pixel(pixel % 16, pixel / 16);
             QCOMPARE(qAlpha(shown) == 0 ? QRgb(0) : shown, drawn == 0xFFC0C0C0 ? QRgb(0) : drawn);
         }
-        // The mode switch empties the list, keeps the ticks and results, and locks the purchase grid.
-        QTest::mouseClick(box(w(), 19), Qt::LeftButton);
-        QTest::mouseClick(radio(w(), 8), Qt::LeftButton);
-        w()->findChild<QTableWidget*>()->insertRow(0);
-        QString opened;
-        onNextModal([&opened](QWidget* dialog) {
-            opened = dialog->windowTitle();
-            dialog->close();
-        });
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(opened, opens);
-        if (position == 0) {
-            verifyMode(w(), false);
-            QTest::mouseClick(box(w(), 19), Qt::LeftButton);
-            QTest::mouseClick(button, Qt::LeftButton);
-            verifyMode(w(), true);
-        }
-        QVERIFY(box(w(), 19)->isChecked() && !box(w(), 18)->isChecked() && radio(w(), 8)->isChecked());
+        const QString seen =
+            Player(m_window.get()).play("click " + button->accessibleName() + "; look mode").join(' ');
+        QVERIFY2(seen.contains(runs), qPrintable(seen));
     }
 
+    // Pressed in: the frame turns (dark top left, light bottom right) and most of the face changes.
     void modeButtonLooksPressedInPayoutMode() {
-        auto* button = findByName<QToolButton>(w(), "モード変更");
+        auto* button = findByName<QToolButton>(m_window.get(), "モード変更");
         const QImage out = button->grab().toImage();
         saveScreenshot(button->parentWidget(), "toolbar-multi-check");
         QTest::mouseClick(button, Qt::LeftButton);
         const QImage in = button->grab().toImage();
         saveScreenshot(button->parentWidget(), "toolbar-payout-estimate");
-        // Pressed in: the frame turns (dark top left, light bottom right) and most of the face changes.
         QVERIFY(qGray(in.pixel(1, 1)) < qGray(out.pixel(1, 1)) &&
                 qGray(in.pixel(21, 20)) > qGray(out.pixel(21, 20)));
         int changed = 0;
@@ -305,10 +399,26 @@ private Q_SLOTS:
                  qPrintable(QString::number(changed) + " pixels differ"));
     }
 
+    // Whole estimates, and a grade column that gives the vertical scroll bar its width without hiding.
+    void listColumnsShowTheirTextsWhole() {
+        Player player(m_window.get());
+        player.play("buy 10 10 10 10 10 102 1 1 1 1 1 1 1; click START");
+        const auto* list = m_window->findChild<QTableWidget*>();
+        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        QVERIFY(!list->horizontalScrollBar()->isVisible() &&
+                list->horizontalHeader()->length() <= list->viewport()->width());
+        QVERIFY(wholeIn(list, 13, "３等"));
+        saveScreenshot(m_window.get(), "main-graded-96");
+        player.play("click モード変更; rates 0=20 1=20 2=20 3=20 4=20 5=20 6=20 7=20 8=20 9=20 10=20 11=20 "
+                    "12=20 by 入力; click START");
+        QVERIFY(wholeIn(list, 0, "28686523437円") && list->columnWidth(1) == 24);
+        saveScreenshot(m_window.get(), "main-payout-rows");
+    }
+
     void tabVisitsTheTabStopsInTemplateOrder() {
         QList<QWidget*> expected{m_window->control(kIdOk), m_window->control(kIdCancel)};
         for (int index = 0; index < 39; ++index) {
-            expected.append(box(w(), index));
+            expected.append(m_window->control(purchaseBoxId(index / 3, index % 3)));
         }
         for (const int id : {kIdcResultList, kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits,
                              kIdcSingleOnly, kIdOk}) {
@@ -323,199 +433,20 @@ private Q_SLOTS:
         QCOMPARE(visited, expected);
     }
 
-    // Enter runs START unless another push button has the focus; Escape, 終了 and the close box close.
-    void keysAndButtonsRunStartOrClose_data() {
-        QTest::addColumn<int>("focusId");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("closes");
-        row("Return on START: lists, stays open", kIdOk, "Return", false);
-        row("Return on a purchase box: lists", purchaseBoxId(12, 2), "Return", false);
-        row("Return on a count field: lists", kIdcUnits, "Return", false);
-        row("Return on 終了: closes", kIdCancel, "Return", true);
-        row("Escape: closes", kIdOk, "Esc", true);
-        row("終了 clicked: closes", kIdCancel, "click", true);
-        row("close box: closes", kIdOk, "close", true);
-    }
-    void keysAndButtonsRunStartOrClose() {
-        QFETCH(int, focusId);
-        QFETCH(QString, how);
-        QFETCH(bool, closes);
-        buy(w(), "1 1 1 1 1 1 1 1 1 1 1 1 1");
-        QWidget* focus = m_window->control(focusId);
-        focus->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), focus);
-        how == "close"   ? void(m_window->close())
-        : how == "click" ? QTest::mouseClick(focus, Qt::LeftButton)
-                         : QTest::keySequence(focus, QKeySequence(how));
-        QCOMPARE(m_window->isVisible(), !closes);
-        QCOMPARE(listed(w()).size(), how == "Return" && !closes ? 1 : 0);
-    }
-
-    // System commands 16 to 31 open the About box, whose button opens the maker's page and leaves the box
-    // open; F1 opens it too, as the program has no help of its own.
-    void systemCommandsAndF1OpenTheAboutBox_data() {
-        QTest::addColumn<unsigned>("command");
-        QTest::addColumn<bool>("opensAbout");
-        row("15: below the About range", 15U, false);
-        row("16: the About item", 16U, true);
-        row("31: low bits ignored", 31U, true);
-        row("32: above the range", 32U, false);
-        row("0xF060: close is never About", 0xF060U, false);
-        row("F1 key", 0U, true);
-    }
-    void systemCommandsAndF1OpenTheAboutBox() {
-        QFETCH(unsigned, command);
-        QFETCH(bool, opensAbout);
-        UrlRecorder recorder;
-        QDesktopServices::setUrlHandler("https", &recorder, "openUrl");
-        QStringList seen;
-        onNextModal([&seen](QWidget* about) {
-            seen.append(about->windowTitle());
-            std::ranges::transform(about->findChildren<QLabel*>(), std::back_inserter(seen), &QLabel::text);
-            press(about, "Zelvanuへ行く");
-            press(about, "Zelvanuへ行く");
-            seen.append(about->isVisible() ? "open" : "closed");
-            saveScreenshot(about, "about-box");
-            press(about, "OK");
-        });
-        if (command == 0) {
-            QTest::keyClick(w(), Qt::Key_F1);
-        } else {
-            QCOMPARE(m_window->OnSysCommand(command), opensAbout);
-        }
-        QDesktopServices::unsetUrlHandler("https");
-        const QStringList about{kAboutTitle, "", "Pomelak Version 2.0", "Copyright (C) Zelvanu", "open"};
-        QCOMPARE(seen, opensAbout ? about : QStringList());
-        QCOMPARE(recorder.opened,
-                 QList<QUrl>(opensAbout ? 2 : 0, QUrl("https://www.zelvanu.example/pomelak/")));
-    }
-
-    // Each menu, opened by a right click or the menu key, does what its item says however the item is
-    // chosen, closes, and leaves the keys to the window: Escape then closes it. The list's keys copy and
-    // select as its menu does.
-    void menusAndListKeysWorkHoweverChosen_data() {
-        QTest::addColumn<bool>("onList");
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("effect");
-        const QString about = "About box " + kAboutTitle;
-        // Rows 1 and 0 of a graded two-single list, selected in that order, copy in the order shown.
-        const QString rows =
-            "copied "
-            "1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t１等\n1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t0\t２等\n";
-        row("background menu, clicked", false, kAboutItem, "click", about);
-        row("background menu, keys", false, kAboutItem, "keys", about);
-        row("background menu, screen reader press", false, kAboutItem, "press", about);
-        row("list menu: コピー clicked", true, "コピー(&C)", "click", rows);
-        row("list menu: コピー by screen reader press", true, "コピー(&C)", "press", rows);
-        row("list: Ctrl+C", true, "Ctrl+C", "shortcut", rows);
-        row("list menu: すべて選択 by keys", true, "すべて選択(&A)", "keys", "2 rows");
-        row("list menu: すべて選択 by screen reader press", true, "すべて選択(&A)", "press", "2 rows");
-        row("list: Ctrl+A", true, "Ctrl+A", "shortcut", "2 rows");
-    }
-    void menusAndListKeysWorkHoweverChosen() {
-        QFETCH(bool, onList);
-        QFETCH(QString, item);
-        QFETCH(QString, how);
-        QFETCH(QString, effect);
-        auto* list = w()->findChild<QTableWidget*>();
-        buy(w(), "1 1 1 1 1 1 1 1 1 1 1 1 10");
-        press(w(), "START");
-        QGuiApplication::clipboard()->clear();
-        if (effect.startsWith("copied")) {
-            const auto spot = [list](int row) {
-                return list->visualRect(list->model()->index(row, 3)).center();
-            };
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, spot(1));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, spot(0));
-        }
-        QWidget* target = onList ? list->viewport() : w();
-        target->setFocus();
-        QString seen;
-        onNextModal([&seen](QWidget* modal) {
-            seen = "About box " + modal->windowTitle();
-            modal->close();
-        });
-        if (how == "shortcut") {
-            QTest::keySequence(list, QKeySequence(item));
-        } else {
-            const QPoint spot = onList ? QPoint(30, 30) : QPoint(w()->width() - 5, w()->height() / 2);
-            QContextMenuEvent open(how == "keys" ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse,
-                                   spot, target->mapToGlobal(spot));
-            QApplication::sendEvent(target, &open);
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu != nullptr);
-            QStringList items;
-            std::ranges::transform(menu->actions(), std::back_inserter(items), &QAction::text);
-            QCOMPARE(items,
-                     onList ? QStringList({"コピー(&C)", "すべて選択(&A)"}) : QStringList({"", kAboutItem}));
-            if (onList && how == "click") {
-                saveScreenshot(menu, "list-context-menu");
-            }
-            QAction* action = menu->actions().at(items.indexOf(item));
-            if (how == "click") {
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-            } else if (how == "keys") {
-                while (menu->activeAction() != action) {
-                    QTest::keyClick(menu, Qt::Key_Down);
-                }
-                QTest::keyClick(menu, Qt::Key_Return);
-            } else {
-                QAccessible::queryAccessibleInterface(menu)
-                    ->child(int(items.indexOf(item)))
-                    ->actionInterface()
-                    ->doAction(QAccessibleActionInterface::pressAction());
-            }
-        }
-        if (!QGuiApplication::clipboard()->text().isEmpty()) {
-            seen = "copied " + QGuiApplication::clipboard()->text();
-        } else if (list->selectionModel()->selectedRows().size() == 2) {
-            seen = "2 rows";
-        }
-        QTRY_COMPARE(seen, effect);
-        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
-        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w(),
-                        Qt::Key_Escape);
-        QVERIFY(!m_window->isVisible());
-    }
-
-    // Qt's own texts, an edit's menu among them, are Japanese whatever the system's language.
-    void qtTextsAreJapanese() {
-        auto* field = findByName<QLineEdit>(w(), "購入口数");
-        QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(field, &open);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QStringList items;
-        for (const QAction* action : menu->actions()) {
-            items.append(action->text().section('\t', 0, 0));
-        }
-        saveScreenshot(menu, "edit-context-menu");
-        menu->close();
-        QCOMPARE(items, QStringList({"元に戻す(&U)", "やり直す(&R)", "", "切り取り(&T)", "コピー(&C)",
-                                     "貼り付け(&P)", "削除", "", "すべてを選択"}));
-    }
-
-    void controlsArePlacedInDialogUnits_data() {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QRect>("pixels");
-        // Hand-computed for IPAPGothic at 12 pixels: base units 7 x 13 (52 letters 352 px wide; height
-        // 11 + 2); each edge maps to round(x * 7 / 4) or round(y * 13 / 8), halves away from zero.
-        row("START 279,267,35,14", kIdOk, QRect(488, 434, 62, 23));
-        row("list 127,31,221,222", kIdcResultList, QRect(222, 50, 387, 361));
-        row("first purchase box 18,48,8,10", purchaseBoxId(0, 0), QRect(32, 78, 14, 16));
-        row("units field 144,267,32,13", kIdcUnits, QRect(252, 434, 56, 21));
-    }
+    // Hand-computed for IPAPGothic at 12 pixels: base units 7 x 13 (52 letters 352 px wide; height
+    // 11 + 2); each edge maps to round(x * 7 / 4) or round(y * 13 / 8), halves away from zero.
     void controlsArePlacedInDialogUnits() {
-        QFETCH(int, id);
-        QFETCH(QRect, pixels);
         QCOMPARE(QFontInfo(m_window->font()).family(), "IPAPGothic");
         QCOMPARE(m_window->size(), QSize(620, 463));
-        QCOMPARE(m_window->control(id)->geometry(), pixels);
+        QCOMPARE(m_window->control(kIdOk)->geometry(), QRect(488, 434, 62, 23));             // 279,267,35,14
+        QCOMPARE(m_window->control(kIdcResultList)->geometry(), QRect(222, 50, 387, 361));   // 127,31,221,222
+        QCOMPARE(m_window->control(purchaseBoxId(0, 0))->geometry(), QRect(32, 78, 14, 16)); // 18,48,8,10
+        QCOMPARE(m_window->control(kIdcUnits)->geometry(), QRect(252, 434, 56, 21));         // 144,267,32,13
         QCOMPARE(minimizedIconOrigin(QSize(36, 35), QSize(32, 32)), QPoint(2, 2));
     }
 
-    // The rectangle each static text is drawn in crosses no group box frame and keeps 3 pixels clear of
-    // the drawn part of every other control, with the dialog font's substitute.
+    // The rectangle each static text is drawn in crosses nothing a group box draws and keeps 3 pixels clear
+    // of what every other control draws.
     void staticTextsKeepClearOfFramesAndNeighbours_data() {
         QTest::addColumn<int>("dialog");
         row("main window", kIddChecker);
@@ -526,23 +457,25 @@ private Q_SLOTS:
     void staticTextsKeepClearOfFramesAndNeighbours() {
         QFETCH(int, dialog);
         std::unique_ptr<QDialog> other;
-        dialog == kIddFourGroup     ? other.reset(new CFourGroupDlg(w()))
-        : dialog == kIddSupportRate ? other.reset(new CSupportRateDlg(w()))
-        : dialog == kIddAbout       ? other.reset(new CAboutDlg(w()))
-                                    : void();
-        QWidget* window = other ? other.get() : w();
+        if (dialog == kIddFourGroup) {
+            other = std::make_unique<CFourGroupDlg>(m_window.get());
+        } else if (dialog == kIddSupportRate) {
+            other = std::make_unique<CSupportRateDlg>(m_window.get());
+        } else if (dialog == kIddAbout) {
+            other = std::make_unique<CAboutDlg>(m_window.get());
+        }
+        QWidget* window = other ? other.get() : m_window.get();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        QList<QRect> frames;
-        for (QGroupBox* group : window->findChildren<QGroupBox*>()) {
-            frames += frameLines(group);
-        }
+        // A group box draws its frame lines and its title, which the texts it holds lie clear of.
+        QRegion frames;
         QList<std::pair<QWidget*, QRect>> drawn;
         for (QWidget* control : window->findChildren<QWidget*>()) {
-            if ((qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
-                 qobject_cast<QTableWidget*>(control) || qobject_cast<QLabel*>(control)) &&
-                !qobject_cast<QAbstractItemView*>(control->parentWidget())) {
-                drawn.append({control, inkRect(control)});
+            if (qobject_cast<QGroupBox*>(control) != nullptr) {
+                frames += ink(control);
+            } else if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                       qobject_cast<QAbstractItemView*>(control) || qobject_cast<QLabel*>(control)) {
+                drawn.append({control, ink(control).boundingRect()});
             }
         }
         for (auto* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
@@ -550,13 +483,11 @@ private Q_SLOTS:
                 label->fontMetrics()
                     .boundingRect(label->contentsRect(), int(label->alignment()), label->text())
                     .translated(label->pos());
-            for (const QRect& line : frames) {
-                QVERIFY2(label->text().isEmpty() || !text.intersects(line),
-                         qPrintable(label->text() + " crosses a frame"));
-            }
-            for (const auto& [control, ink] : drawn) {
+            QVERIFY2(label->text().isEmpty() || !frames.intersects(text),
+                     qPrintable(label->text() + " crosses a frame"));
+            for (const auto& [control, drawnRect] : drawn) {
                 QVERIFY2(label->text().isEmpty() || control == label ||
-                             !text.adjusted(-3, 0, 3, 0).intersects(ink),
+                             !text.adjusted(-3, 0, 3, 0).intersects(drawnRect),
                          qPrintable(label->text() + " touches a " + control->metaObject()->className()));
             }
         }
@@ -564,211 +495,302 @@ private Q_SLOTS:
                        dialog == kIddFourGroup ? "four-group-dialog" : "layout-" + QString::number(dialog));
     }
 
-    void multiOf96UnitsIsListedAndGraded() {
-        buy(w(), "10 10 10 10 10 102 1 1 1 1 1 1 1");
-        press(w(), "START");
-        const QStringList rows = listed(w());
-        QCOMPARE(rows.size(), 96); // 2^5 * 3
-        QCOMPARE(rows.first(2), QStringList({checkRow(kAllHome, "１等"), checkRow("1111101111111", "２等")}));
-        QCOMPARE(rows.last(), checkRow("0000021111111"));
-        // One miss is one of five draws or match 6's draw or away: 7; two misses: C(5,2) + 5 * 2 = 20.
-        QCOMPARE(counts(w()), QStringList({"1", "7", "20", "96"}));
-        // The scroll bar the rows need takes its width from the grade column, which still shows "３等"
-        // whole, and every column stays in view without scrolling sideways.
-        const auto* list = w()->findChild<QTableWidget*>();
-        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
-        QVERIFY(!list->horizontalScrollBar()->isVisible() &&
-                list->horizontalHeader()->length() <= list->viewport()->width());
-        QVERIFY(list->columnWidth(13) >= wholeWidth(list, "３等"));
-        saveScreenshot(w(), "main-graded-96");
-    }
-
-    void startGradesListsOrRefusesThePurchase_data() {
-        QTest::addColumn<bool>("gradedBefore");
-        QTest::addColumn<bool>("singleOnly");
-        QTest::addColumn<QString>("results");
-        QTest::addColumn<QString>("purchase");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<QStringList>("box");
-        // Results other than the preset home wins, so that the result radios are shown to be read.
-        const QString mixed = "1021021021021";
-        row("one mark per match equal to the results: １等", false, false, mixed, "1 0 2 1 0 2 1 0 2 1 0 2 1",
-            QStringList{checkRow(mixed, "１等")}, kOneFirstPrize, QStringList{});
-        // Graded, these two singles would be "１等" and "２等".
-        const QStringList twoSingles{checkRow(kAllHome), checkRow("1111111111110")};
-        const QString double13 = "1 1 1 1 1 1 1 1 1 1 1 1 10";
-        row("single only, first run: no grades, fields stay empty", false, true, kAllHome, double13,
-            twoSingles, QStringList(4, ""), QStringList{});
-        row("single only after a graded run: its counts stay", true, true, kAllHome, double13, twoSingles,
-            kOneFirstPrize, QStringList{});
-        // A refused purchase empties the list and leaves the counts of the graded run before.
-        row("match 13 unmarked, the rest triples: no mark, not too many units", true, false, kAllHome,
-            "102 102 102 102 102 102 102 102 102 102 102 102 -", QStringList{}, kOneFirstPrize,
-            messageBox("購入マルチの項目は１～１３までどれか1個は必ず選んでください。",
-                       "購入マルチ入力エラー", QMessageBox::Critical));
-        row("2 doubles and 3 triples: 108 units", true, false, kAllHome, "10 02 102 102 102 1 1 1 1 1 1 1 1",
-            QStringList{}, kOneFirstPrize,
-            messageBox("最大購入口数は96口までです。\nダブルのみならダブル6個まで\nトリプルのみならトリプル4"
-                       "個までにしてください。",
-                       "購入口数エラー", QMessageBox::Critical));
-    }
-    void startGradesListsOrRefusesThePurchase() {
-        QFETCH(bool, gradedBefore);
-        QFETCH(bool, singleOnly);
-        QFETCH(QString, results);
-        QFETCH(QString, purchase);
-        if (gradedBefore) {
-            gradedRun();
-        }
-        setResults(w(), results);
-        buy(w(), purchase);
-        if (singleOnly) {
-            press(w(), "シングル分解のみ");
-        }
-        QStringList seen;
-        answerNextMessageBox(seen);
-        press(w(), "START");
-        QTEST(seen, "box");
-        QTEST(listed(w()), "rows");
-        QTEST(counts(w()), "fields");
-    }
-
-    void payoutRowsFollowTheRadiosAndRatesOfTheirPress() {
-        // Enters the rate for the predicted outcomes, 7 for the others (a wrong rate read would change the
-        // estimate), sets the result radios to the prediction and presses START.
-        const auto predict = [this](const QString& single, const QString& rate) {
-            QMap<int, QString> texts;
-            for (int entry = 0; entry < 39; ++entry) {
-                texts[entry] = QString("102").at(entry / 13) == single.at(entry % 13) ? rate : "7";
-            }
-            typeRates(w(), texts);
-            setResults(w(), single);
-            press(w(), "START");
-        };
-        gradedRun();
-        press(w(), "モード変更");
-        // No rates yet. The purchase grid still holds the graded single; START here must not look at it.
-        press(w(), "START");
-        predict("1021021021021", "50");
-        predict("2222222222222", "20");
-        // Disabled radios keep their choice, and the estimate reads it.
-        press(w(), "シングル分解のみ");
-        QVERIFY(!radio(w(), 2)->isEnabled());
-        press(w(), "START");
-        // 23.5 over the product of the chosen rates / 100, truncated: 23.5 * 2^13, and 23.5 * 5^13 =
-        // 28686523437.5, which takes more than 32 bits and is written out in full.
-        const QStringList rows{payoutRow("0円", kAllHome), payoutRow("192512円", "1021021021021"),
-                               payoutRow("28686523437円", "2222222222222"),
-                               payoutRow("28686523437円", "2222222222222")};
-        QCOMPARE(listed(w()), rows);
-        QCOMPARE(counts(w()), kOneFirstPrize);
-        // The widest estimate shows whole; the other columns keep their widths.
-        const auto* list = w()->findChild<QTableWidget*>();
-        QVERIFY(list->columnWidth(0) >= wholeWidth(list, "28686523437円") && list->columnWidth(1) == 24);
-        saveScreenshot(w(), "main-payout-rows");
-        // The four-group command is refused in this mode, without opening its dialog.
-        QStringList seen;
-        answerNextMessageBox(seen);
-        press(w(), "４群マルチ入力");
-        QCOMPARE(seen,
-                 messageBox("マルチチェックモードに切り替えてください", "tst_window", QMessageBox::NoIcon));
-        QCOMPARE(listed(w()), rows);
-    }
-
-    void rateDialogStoresTheLeadingNumberOrCancels_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("shown");
-        row("50% and 入力: the sign after the number is ignored", "50%", "入力", "50");
-        row("５０ and Return in the edit: full-width digits are no number", "５０", "Return", "0");
-        row("12.3456789 and keypad Enter: six significant digits", "12.3456789", "Enter", "12.3457");
-        // Pasted: a number whose decimal zeros run on to 100000 characters, all of it the number 25.
-        row("100000 characters: kept in full", "25." + QString(99997, '0'), "入力", "25");
-        row("ｷｬﾝｾﾙ: table untouched", "99", "ｷｬﾝｾﾙ", "1");
-        row("Escape in the edit: table untouched", "99", "Esc", "1");
-        row("close box: table untouched", "99", "close box", "1");
-    }
-    void rateDialogStoresTheLeadingNumberOrCancels() {
-        QFETCH(QString, typed);
-        QFETCH(QString, how);
-        QFETCH(QString, shown);
-        // Match 7's draw is 1 first, so that a 0 afterwards is stored and a cancel has a value to keep.
-        typeRates(w(), {{19, "1"}});
-        QCOMPARE(typeRates(w(), {{19, typed}}, how), std::pair(QStringList{typed}, true));
-        QCOMPARE(shownRates(w()), QStringList(19, "0") << shown << QStringList(19, "0") << "入力");
-    }
-
-    // Last of the rate tests, so that the screenshot shows the table a player first sees.
-    void rateDialogOpensOnTheZeroTableWithTheFocusOnInput() {
-        QCOMPARE(shownRates(w()), QStringList(39, "0") << "入力");
-    }
-
-    void fourGroupDialogListsItsChoicesOrCancels_data() {
-        QTest::addColumn<QStringList>("columns");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QStringList>("spots");
-        QTest::addColumn<QStringList>("box");
-        // The box sets no caption of its own: it shows the executable's name.
-        const auto said = [](int count) {
-            return messageBox(QString::number(count) + "個展開しました。", "tst_window", QMessageBox::NoIcon);
-        };
-        row("preset only: one single of 1s, no grade", QStringList{kAllHome, kUnset, kUnset}, "入力", 1,
-            QStringList{"0:" + checkRow(kAllHome)}, said(1));
-        row("block 1 complete, the others partial: only block 1 varies",
-            QStringList{kAllHome, "0000---------", "---------222-"}, "入力", 2,
-            QStringList{"0:" + checkRow(kAllHome), "1:" + checkRow("0001111111111")}, said(2));
-        row("ｷｬﾝｾﾙ: the graded list stays, nothing said",
-            QStringList{"0000000000000", "222----------", kUnset}, "ｷｬﾝｾﾙ", 1,
-            QStringList{"0:" + checkRow(kAllHome, "１等")}, QStringList{});
-        // Row i takes blocks 1 to 4 (matches 1-3, 4-6, 7-9, 10-13) from the columns i / 27, i / 9, i / 3
-        // and i, each modulo 3: row 55 takes 中波乱, 基本, 基本, 小波乱.
-        row("every upset triple chosen: 81 singles", QStringList{kAllHome, "0000000000000", "2222222222222"},
-            "入力", 81, QStringList{"0:" + checkRow(kAllHome), "55:" + checkRow("2221111110000")}, said(81));
-    }
-    void fourGroupDialogListsItsChoicesOrCancels() {
-        QFETCH(QStringList, columns);
-        QFETCH(QString, how);
-        QFETCH(int, count);
-        QFETCH(QStringList, spots);
-        gradedRun();
-        QStringList seen;
-        bool closed = false;
-        withDialog(w(), "４群マルチ入力", [&](QWidget* dialog) {
-            // Per prediction column, the outcome digit to choose for each match; "-" leaves it.
-            for (int index = 0; index < 39; ++index) {
-                const QString outcome = columns.at(index / 13).at(index % 13);
-                if (outcome != "-") {
-                    const QString prediction = QStringList{"基本", "小波乱", "中波乱"}.at(index / 13);
-                    QTest::mouseClick(cell<QAbstractButton>(dialog, prediction, index % 13, outcome),
-                                      Qt::LeftButton);
-                }
-            }
-            answerNextMessageBox(seen);
-            closed = leave(dialog, how);
-        });
-        QVERIFY(closed);
-        QTEST(seen, "box");
-        const QStringList rows = listed(w());
-        QCOMPARE(rows.size(), count);
-        for (const QString& spot : spots) {
-            QCOMPARE(rows.at(spot.section(':', 0, 0).toInt()), spot.section(':', 1));
-        }
-        QCOMPARE(counts(w()), kOneFirstPrize);
-    }
+    // Seeded random steps; after each the window holds together: one result per match, controls enabled and
+    // pressed as the mode and the option say, count fields that only a graded START changes, one
+    // well-formed estimate row per START of the payout mode, no dialog left open. POMELAK_SOAK_SEED and
+    // POMELAK_SOAK_ACTIONS override the seed and the number of steps.
+    void soak();
 
 private:
-    QWidget* w() const { return m_window.get(); }
-    // A graded run of one single equal to the results: a "１等" row and the counts kOneFirstPrize.
-    void gradedRun() {
-        buy(w(), "1 1 1 1 1 1 1 1 1 1 1 1 1");
-        press(w(), "START");
-    }
-
     std::unique_ptr<CCheckerDlg> m_window;
 };
 
-POMELAK_GUI_TEST_MAIN(TestWindow)
+void TestWindow::sessions_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("seen");
+    const QString ones = "buy 1 1 1 1 1 1 1 1 1 1 1 1 1; ", graded = ones + "click START; ";
+    const QString columns = " 1:24 2:24 3:24 4:24 5:24 6:24 7:24 8:24 9:24 10:24 11:24 12:24 13:24";
+    const QString multiCheck = "シングル分解結果 マルチチェックモード 結果入力 シングル分解結果" + columns +
+                               " 等:70, 0 rows, button up";
+    const QString payout = "予想配当金計算結果 １等配当金予想モード 予想入力 予想配当金計算結果 配当:70" +
+                           columns + ", 0 rows, button down";
+    // The state after start, and what a switch of the mode changes and keeps.
+    row("start: multi-check mode, nothing bought, results 1", "look mode; look grids; look counts",
+        QStringList{multiCheck,
+                    "bought - - - - - - - - - - - - -, results 1111111111111, enabled " + QString(39, '3'),
+                    "counts    "});
+    row("mode: switched and back",
+        graded + "results 1021021021021; click モード変更; look mode; look grids; toggle モード変更; look "
+                 "mode; look grids",
+        QStringList{payout,
+                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 1, results 1021021021021, enabled " + QString(39, '2'),
+                    multiCheck,
+                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 1, results 1021021021021, enabled " + QString(39, '3')});
+    // START in multi-check mode reads both grids, lists the singles and writes the counts; single only
+    // lists without grades and leaves the counts; a refused purchase empties the list, keeps the counts.
+    row("START: one single of mixed results",
+        "results 1021021021021; buy 1 0 2 1 0 2 1 0 2 1 0 2 1; click START; look list; look counts",
+        QStringList{"list 1: 1021021021021 １等", "counts 1 0 0 1"});
+    row("START: 96 units", "buy 10 10 10 10 10 102 1 1 1 1 1 1 1; click START; look list; look counts",
+        QStringList{"list 96: 1111111111111 １等 / 1111101111111 ２等 / ... / 0000021111111",
+                    "counts 1 7 20 96"});
+    row("START: single only after a graded run",
+        graded + "click シングル分解のみ; buy 1 1 1 1 1 1 1 1 1 1 1 1 10; click START; look list; look "
+                 "counts; look grids",
+        QStringList{"list 2: 1111111111111 / 1111111111110", "counts 1 0 0 1",
+                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 10, results 1111111111111, enabled " + QString(39, '1')});
+    row("START: match 13 unmarked, the rest triples",
+        graded + "buy 102 102 102 102 102 102 102 102 102 102 102 102 -; click START; look list; look counts",
+        QStringList{"box 購入マルチ入力エラー stop [OK]: "
+                    "購入マルチの項目は１～１３までどれか1個は必ず選んでください。",
+                    "list 0: ", "counts 1 0 0 1"});
+    row("START: 2 doubles and 3 triples, 108 units",
+        graded + "buy 10 02 102 102 102 1 1 1 1 1 1 1 1; click START; look list",
+        QStringList{"box 購入口数エラー stop [OK]: "
+                    "最大購入口数は96口までです。\nダブルのみならダブル6個まで\nトリプルのみならトリプル4個ま"
+                    "でにしてください。",
+                    "list 0: "});
+    // In payout mode START appends the estimate of the result radios, disabled or not, from the rates of
+    // their outcomes (7 for the others): 23.5 * 2^13, and 23.5 * 5^13 = 28686523437.5 written in full.
+    QString rates50 = "rates", rates20 = "rates";
+    for (int entry = 0; entry < 39; ++entry) {
+        rates50 += QString(" %1=%2").arg(entry).arg(
+            QString("102")[entry / 13] == QString("1021021021021")[entry % 13] ? "50" : "7");
+        rates20 += QString(" %1=%2").arg(entry).arg(entry >= 26 ? "20" : "7");
+    }
+    const QString payoutRows = "list 4: 0円 1111111111111 / 192512円 1021021021021 / 28686523437円 "
+                               "2222222222222 / 28686523437円 2222222222222";
+    row("payout: rows from the radios and rates of each press",
+        graded + "click モード変更; click START; " + rates50 +
+            " by 入力; results 1021021021021; click START; " + rates20 +
+            " by 入力; results 2222222222222; click START; click シングル分解のみ; click START; look list; "
+            "look counts; click ４群マルチ入力; look list",
+        QStringList{"支持率入力 " + rates50.mid(6).remove(QRegularExpression("\\d+=")),
+                    "支持率入力 " + rates20.mid(6).remove(QRegularExpression("\\d+=")), payoutRows,
+                    "counts 1 0 0 1", "box tst_window [OK]: マルチチェックモードに切り替えてください",
+                    payoutRows});
+    // The rate dialog opens on zeros with the focus on 入力, reads each edit as atof does, shows "%g", and
+    // keeps the table when cancelled.
+    const QString first = "rates 19=1 by 入力; ";
+    row("rates: the first opening", "look rates", QStringList{"支持率入力  focus 入力"});
+    row("rates: 50% and 入力", first + "rates 19=50% by 入力; look rates",
+        QStringList{"支持率入力 1", "支持率入力 50%", "支持率入力 19=50 focus 入力"});
+    row("rates: ５０ and Return", first + "rates 19=５０ by Return; look rates",
+        QStringList{"支持率入力 1", "支持率入力 ５０", "支持率入力  focus 入力"});
+    row("rates: 12.3456789 and keypad Enter", first + "rates 19=12.3456789 by Enter; look rates",
+        QStringList{"支持率入力 1", "支持率入力 12.3456789", "支持率入力 19=12.3457 focus 入力"});
+    row("rates: 100000 characters kept whole",
+        first + "rates 19=" + QString(99998, '0') + "5 by 入力; look rates",
+        QStringList{"支持率入力 1", "支持率入力 " + QString(20, '0'), "支持率入力 19=5 focus 入力"});
+    row("rates: ｷｬﾝｾﾙ", first + "rates 19=99 by ｷｬﾝｾﾙ; look rates",
+        QStringList{"支持率入力 1", "支持率入力 99", "支持率入力 19=1 focus 入力"});
+    row("rates: Escape", first + "rates 19=99 by Esc; look rates",
+        QStringList{"支持率入力 1", "支持率入力 99", "支持率入力 19=1 focus 入力"});
+    // The four-group dialog's choices replace the list by the singles of their complete columns; row i takes
+    // blocks 1 to 4 from the columns i / 27, i / 9, i / 3 and i, modulo 3. "-" leaves a triple as preset.
+    const QString none = "------------- ";
+    row("four-group: the preset only",
+        graded + "fourgroup " + none + none + none + "by 入力; look list; look counts",
+        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 1個展開しました。", "list 1: 1111111111111",
+                    "counts 1 0 0 1"});
+    row("four-group: block 1 complete, the others partial",
+        graded + "fourgroup " + none + "0000--------- ---------222- by 入力; look list",
+        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 2個展開しました。",
+                    "list 2: 1111111111111 / 0001111111111"});
+    row("four-group: every upset triple",
+        graded + "fourgroup " + none + "0000000000000 2222222222222 by 入力; look list",
+        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 81個展開しました。",
+                    "list 81: 1111111111111 / 1111111110000 / ... / 2222222222222"});
+    row("four-group: ｷｬﾝｾﾙ keeps the list",
+        graded + "fourgroup 0000000000000 222---------- " + none + "by ｷｬﾝｾﾙ; look list",
+        QStringList{"4群マルチ入力 ", "list 1: 1111111111111 １等"});
+    // Enter runs START unless another push button has the focus; Escape and 終了 close the window.
+    row("keys: Return on a purchase box lists", ones + "key Return on 購入 試合13 2; look list; look window",
+        QStringList{"list 1: 1111111111111 １等", "window open, 0"});
+    row("keys: Return on 終了 closes", ones + "key Return on 終了; look list; look window",
+        QStringList{"list 0: ", "window closed, 0"});
+    row("keys: Escape closes", "key Esc; look window", QStringList{"window closed, 0"});
+    row("keys: 終了 closes", "click 終了; look window", QStringList{"window closed, 0"});
+    // System commands 16 to 31 open the About box; F1 too, as the program has no help of its own. The box's
+    // button opens the maker's page each time, and the box stays open.
+    const QString about = "Pomelakのﾊﾞｰｼﾞｮﾝ情報:  | Pomelak Version 2.0 | Copyright (C) Zelvanu",
+                  page = "opened https://www.zelvanu.example/pomelak/";
+    row("command 16: the About box", "command 16", QStringList{about, page, page, "handled"});
+    row("command 31: low bits ignored", "command 31", QStringList{about, page, page, "handled"});
+    row("command 32: left to the system", "command 32", QStringList{"left to the system"});
+    row("command 0xF060, close: never About", "command 0xF060", QStringList{"left to the system"});
+    row("key F1: the About box", "key F1", QStringList{about, page, page});
+    // Each menu item works however it is chosen, and its menu closes; the list's copies its selected rows in
+    // the order shown, tab-separated, a line each. The keys copy and select as the menu does. Qt's own
+    // menus speak Japanese.
+    const QString aboutMenu = "menu  | Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)...",
+                  listMenu = "menu コピー(&C) | すべて選択(&A)",
+                  two = "buy 1 1 1 1 1 1 1 1 1 1 1 1 10; click START; ";
+    const QString copied =
+        "clipboard "
+        "1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t１等\n1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t0\t２等\n";
+    row("menu: About clicked", "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by click; key Esc; look window",
+        QStringList{aboutMenu, about, page, page, "menu closed", "window closed, 0"});
+    row("menu: About by keys", "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by keys",
+        QStringList{aboutMenu, about, page, page, "menu closed"});
+    row("menu: About by a screen reader's press",
+        "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by press; key Esc; look window",
+        QStringList{aboutMenu, about, page, page, "menu closed", "window closed, 0"});
+    row("menu: コピー clicked", two + "select rows 1 0; menu コピー(&C) by click; look clipboard",
+        QStringList{listMenu, "menu closed", copied});
+    row("menu: コピー by a screen reader's press",
+        two + "select rows 1 0; menu コピー(&C) by press; look clipboard; key Esc on シングル分解結果; look "
+              "window",
+        QStringList{listMenu, "menu closed", copied, "window closed, 0"});
+    row("menu: すべて選択 by a screen reader's press",
+        two + "menu すべて選択(&A) by press; key Ctrl+C on シングル分解結果; look clipboard",
+        QStringList{listMenu, "menu closed", copied});
+    row("keys: Ctrl+A and Ctrl+C on the list",
+        two + "key Ctrl+A on シングル分解結果; key Ctrl+C on シングル分解結果; look clipboard",
+        QStringList{copied});
+    row("menu: an edit's, in Japanese", "menu on 購入口数 by Esc",
+        QStringList{"menu 元に戻す(&U) | やり直す(&R) |  | 切り取り(&T) | コピー(&C) | 貼り付け(&P) | 削除 | "
+                    " | すべてを選択",
+                    "menu closed"});
+}
+
+void TestWindow::soak() {
+    const auto setting = [](const char* name, quint64 fallback) {
+        return qEnvironmentVariableIsSet(name) ? qEnvironmentVariable(name).toULongLong() : fallback;
+    };
+    const quint64 seed = setting("POMELAK_SOAK_SEED", 20261206),
+                  steps = setting("POMELAK_SOAK_ACTIONS", 5000);
+    std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
+    const auto pick = [&random](qsizetype n) {
+        return std::uniform_int_distribution<int>(0, int(n) - 1)(random);
+    };
+    const QStringList marks{"-", "1", "0", "2", "10", "02", "12", "102"},
+        leave{"入力", "ｷｬﾝｾﾙ", "Return", "Esc", "close"};
+    const QStringList texts{"50",    "50%",    "-5",         "",     "abc",
+                            "1e999", "1e-320", "12.3456789", "５０", QString(12000, '9')};
+    const auto* list = m_window->findChild<QTableWidget*>();
+    Player player(m_window.get());
+    std::map<QString, int> tally;
+    QStringList ticket(13, "1");
+    for (quint64 step = 1; step <= steps && !QTest::currentTestFailed(); ++step) {
+        // Tickets of mostly single marks, so that START meets every outcome: often within the unit limit,
+        // sometimes over it or with an unmarked match; results mostly among the marks, so that singles win.
+        QString action;
+        switch (std::discrete_distribution<int>{8, 6, 2, 2, 8, 2, 2}(random)) {
+        case 0:
+            for (QString& match : ticket) {
+                match = marks[std::discrete_distribution<int>{1, 26, 26, 26, 4, 4, 4, 2}(random)];
+            }
+            action = "buy " + ticket.join(' ');
+            break;
+        case 1:
+            action = "results ";
+            for (const QString& match : ticket) {
+                action += match != "-" && pick(5) > 0 ? match[pick(match.size())] : QString("102")[pick(3)];
+            }
+            break;
+        case 2:
+            action = QStringList{"click", "toggle", "key Space on"}[pick(3)] + " シングル分解のみ";
+            break;
+        case 3:
+            action = QStringList{"click", "toggle"}[pick(2)] + " モード変更";
+            break;
+        case 4:
+            action = "click START";
+            break;
+        case 5:
+            action = "fourgroup";
+            for (int cell = 0; cell < 39; ++cell) {
+                action += QString(cell % 13 == 0 ? " " : "") + QString("-102")[pick(4)];
+            }
+            action += " by " + leave[pick(5)];
+            break;
+        default:
+            // Now and then a whole table of ordinary rates, so that estimates are more than 0円.
+            action = "rates";
+            for (int entry = 0, table = pick(10) < 4; entry < 39; ++entry) {
+                if (table || pick(13) == 0) {
+                    action += QString(" %1=").arg(entry) + (table && pick(30) > 0
+                                                                ? QString::number(0.5 * (1 + pick(200)))
+                                                                : texts[pick(texts.size())]);
+                }
+            }
+            action += " by " + leave[pick(5)];
+        }
+        const QString countsBefore = player.play("look counts").value(0);
+        const int rowsBefore = list->rowCount();
+        for (const QString& seen : player.play(action)) {
+            ++tally[seen.section(' ', 0, seen.startsWith("box") ? 1 : 0)];
+        }
+        // Captions, the mode button and the grids' enabling follow the mode and the option; one result per
+        // match; the counts change only with a graded START, to its prize rows and its units.
+        const QStringList state = player.play("look mode; look grids; look counts");
+        const bool multiCheck = state[0].contains("マルチチェックモード"),
+                   graded = player.grid("結果", 0)->isEnabled();
+        int units = 1;
+        for (const QString& match : state[1].section(", ", 0, 0).mid(7).split(' ')) {
+            units *= match == "-" ? 0 : int(match.size());
+        }
+        QVERIFY2(QApplication::activeModalWidget() == nullptr, "a dialog stayed open");
+        QVERIFY(state[0].startsWith(
+            multiCheck ? "シングル分解結果 マルチチェックモード 結果入力 シングル分解結果 1:"
+                       : "予想配当金計算結果 １等配当金予想モード 予想入力 予想配当金計算結果 配当:"));
+        QVERIFY(state[0].endsWith(multiCheck ? "button up" : "button down"));
+        QCOMPARE(state[1].section(", ", 1, 1).size(), QString("results ").size() + 13);
+        QCOMPARE(state[1].section(", enabled ", 1),
+                 QString(39, QChar('0' + int(multiCheck) + 2 * int(graded))));
+        QString counts = countsBefore;
+        if (action == "click START" && multiCheck && graded && units > 0 && units <= 96) {
+            counts = "counts";
+            for (const char* grade : {"１等", "２等", "３等"}) {
+                counts += " " + QString::number(list->findItems(grade, Qt::MatchExactly).size());
+                tally[grade] += int(list->findItems(grade, Qt::MatchExactly).size());
+            }
+            counts += " " + QString::number(units);
+            QCOMPARE(list->rowCount(), units);
+        } else if (action == "click START" && !multiCheck) {
+            const QString estimate = list->item(list->rowCount() - 1, 0)->text();
+            QVERIFY2(list->rowCount() == rowsBefore + 1 &&
+                         QRegularExpression("^-?\\d+円$").match(estimate).hasMatch(),
+                     qPrintable(estimate));
+            ++tally[estimate == "0円" ? "estimates of 0円" : "estimates"];
+        }
+        QCOMPARE(state[2], counts);
+        if (QTest::currentTestFailed()) {
+            qWarning("soak: failed at step %llu, seed %llu: %s", step, seed, qPrintable(action.left(200)));
+        }
+    }
+    QStringList summary;
+    for (const auto& [what, count] : tally) {
+        summary.append(QString("%1 %2").arg(what).arg(count));
+    }
+    qInfo("soak: %llu steps, seed %llu (%s)", steps, seed, qPrintable(summary.join(", ")));
+}
+
+// Fails the running test when one modal window or popup menu stays open for three seconds, which no answer
+// a test gives takes, and closes it, so that the test goes on instead of waiting for a user who is not there.
+int main(int argc, char** argv) {
+    CCheckerApp app(argc, argv);
+    QTimer watchdog;
+    QPointer<QWidget> seen;
+    int ticks = 0;
+    QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [&seen, &ticks] {
+        QWidget* open = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                          : QApplication::activeModalWidget();
+        ticks = open != nullptr && open == seen ? ticks + 1 : 0;
+        seen = open;
+        if (ticks == 12) {
+            const auto* box = qobject_cast<QMessageBox*>(open);
+            QTest::qFail(qPrintable(QString("nobody answered %1 \"%2\"%3")
+                                        .arg(open->metaObject()->className(), open->windowTitle(),
+                                             box ? ": " + box->text() : "")),
+                         __FILE__, __LINE__);
+            open->close();
+        }
+    });
+    watchdog.start(250);
+    TestWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "tst_window.moc"

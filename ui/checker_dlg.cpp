@@ -30,7 +30,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 
 namespace pomelak {
 
@@ -216,8 +215,10 @@ void CCheckerDlg::OnStart() {
 
 void CCheckerDlg::OnSingleOnly() {
     const bool enabled = !m_singleOnly->isChecked();
-    for (QRadioButton* radio : m_resultRadios | std::views::join) {
-        radio->setEnabled(enabled);
+    for (const auto& match : m_resultRadios) {
+        for (QRadioButton* radio : match) {
+            radio->setEnabled(enabled);
+        }
     }
 }
 
@@ -296,8 +297,10 @@ void CCheckerDlg::applyLayout(std::span<const ListColumn> columns, bool purchase
     for (std::size_t i = 0; i < columns.size(); ++i) {
         m_list->setColumnWidth(static_cast<int>(i), columns[i].width);
     }
-    for (QCheckBox* box : m_purchaseBoxes | std::views::join) {
-        box->setEnabled(purchaseGridEnabled);
+    for (const auto& match : m_purchaseBoxes) {
+        for (QCheckBox* box : match) {
+            box->setEnabled(purchaseGridEnabled);
+        }
     }
 }
 
