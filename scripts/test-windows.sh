@@ -16,6 +16,7 @@ fail() {
     echo "test-windows: $*" >&2
     exit 1
 }
+stage_start=$SECONDS
 
 echo "== Windows branches compiled with mingw-w64 (syntax only, against Debian's Qt headers)"
 # Each file gets the definitions and include folders it is built with, from a configure that builds nothing.
@@ -204,3 +205,4 @@ wait "$app_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/pomelak.log")"
 echo "終了 ended the program with status 0"
 echo "Wine screenshots: $screens/wine-{main,error,system-menu,about}.png"
+echo "Windows stage: $((SECONDS - stage_start)) s"
