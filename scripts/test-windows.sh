@@ -77,9 +77,10 @@ screens=build/screenshots
 mkdir -p "$screens"
 wine_pids=()
 server_pid=
+server_dir=
 xvfb_pid=
 cleanup() {
-    local pid
+    local pid dir
     for pid in "${wine_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
@@ -92,6 +93,12 @@ cleanup() {
         kill "$xvfb_pid" 2>/dev/null || true
     fi
     wait || true
+    # The server's socket folder, named for the prefix's device and inode, outlives a killed server.
+    if [ -n "$server_dir" ]; then
+        for dir in /tmp/wine-*/"$server_dir"; do
+            if [ -d "$dir" ]; then rm -rf "$(dirname "$dir")"; fi
+        done
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -108,6 +115,7 @@ export DISPLAY=":$(cat "$work/display")" WINEPREFIX="$work/prefix" WINEDEBUG=-al
 # No Mono or Gecko installers, and no menu entries written into the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 mkdir -p "$WINEPREFIX"
+server_dir="server-$(stat -c %D "$WINEPREFIX")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")"
 # Started here rather than by the first Wine program, so that it has a PID to end.
 wineserver --foreground --persistent &
 server_pid=$!
