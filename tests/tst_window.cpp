@@ -175,6 +175,7 @@ private:
         if (about) {
             press(modal, "Zelvanuへ行く");
             press(modal, "Zelvanuへ行く");
+            m_seen.append(modal->isVisible() ? "still open" : "closed by its link");
             shoot(modal, "about-box");
         }
         modal->close();
