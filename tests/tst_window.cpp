@@ -121,6 +121,8 @@ public:
                         QTest::mouseClick(button, Qt::LeftButton);
                     }
                 }
+            } else if ((words[0] == "click" || words[0] == "toggle") && !m_buttons.contains(rest)) {
+                m_seen.append("no button " + rest);
             } else if (words[0] == "click") {
                 QTest::mouseClick(m_buttons.value(rest), Qt::LeftButton);
             } else if (words[0] == "toggle") {
@@ -316,10 +318,12 @@ private:
                     : target == m_list->viewport() ? "list-menu"
                                                    : "edit-menu");
         QAction* action = menu->actions().value(int(items.indexOf(item)));
-        while (how == "keys" && menu->activeAction() != action) {
+        while (how == "keys" && action != nullptr && menu->activeAction() != action) {
             QTest::keyClick(menu, Qt::Key_Down);
         }
-        if (how == "click") {
+        if (how != "Esc" && action == nullptr) {
+            menu->close();
+        } else if (how == "click") {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         } else if (how == "press") {
             QAccessible::queryAccessibleInterface(menu)
