@@ -61,41 +61,57 @@ void saveScreenshot(QWidget* widget, const QString& name) {
 
 // A player at the main window. play() runs steps separated by "; " and returns what the player saw: the
 // message boxes (answered with OK), the About box (its link pressed twice) and other dialogs that opened,
-// the menus shown, and what the "look" steps report.
-//   buy <marks of matches 1 to 13, "-" for none>   results <13 digits>   click|toggle <button or control>
-//   key <keys> [on <control>]   command <system command>   select rows <rows>   menu <item> by
-//   click|keys|press rates <entry>=<text>... by <how>   fourgroup <basic> <small upset> <medium upset> by
-//   <how>   ("-": unset) look list|counts|clipboard|window|mode|grids|rates
+// the menus shown, and what the "look" steps report. The steps:
+//   buy <marks of matches 1 to 13, "-" for none>; results <13 digits>; click|toggle <button or control>;
+//   key <keys> [on <control>]; command <system command>; select rows <rows>; menu <item> by <how>;
+//   rates <entry or from-to>=<text>... by <how>; fourgroup <basic> <small> <medium> by <how>;
+//   look list|counts|clipboard|window|mode|grids|rates
 class Player : public QObject {
     Q_OBJECT
 
 public:
-    explicit Player(CCheckerDlg* window) : m_window(window), m_list(window->findChild<QTableWidget*>()) {
+    // A soak plays thousands of steps: pictures of its dialogs would only cost time.
+    explicit Player(CCheckerDlg* window, bool screenshots = true)
+        : m_window(window), m_list(window->findChild<QTableWidget*>()), m_screenshots(screenshots) {
         QDesktopServices::setUrlHandler("https", this, "openUrl");
         // Found once by name, as a screen reader tells them apart; a search per step would cost minutes.
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
             m_buttons.insert(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(),
                              button);
         }
+        for (int index = 0; index < 39; ++index) {
+            const QString cell = QString("試合%1 %2").arg(index / 3 + 1).arg("102"[index % 3]);
+            m_grids[0][index] = m_buttons.value("購入 " + cell);
+            m_grids[1][index] = m_buttons.value("結果 " + cell);
+        }
     }
     ~Player() override { QDesktopServices::unsetUrlHandler("https"); }
 
     // The purchase box or result radio of a match and outcome column, by index 0 to 38.
     QAbstractButton* grid(const char* name, int index) const {
-        return m_buttons.value(QString("%1 試合%2 %3").arg(name).arg(index / 3 + 1).arg("102"[index % 3]));
+        return m_grids[QString(name) == "購入" ? 0 : 1][index];
     }
 
-    QStringList play(const QString& script) {
+    QStringList play(QString script) {
         m_seen.clear();
+        // "{N*c}" is N times the character c, for texts too long to write.
+        for (QRegularExpressionMatch repeat;
+             (repeat = QRegularExpression("\\{(\\d+)\\*(.)\\}").match(script)).hasMatch();) {
+            script.replace(repeat.capturedStart(), repeat.capturedLength(),
+                           QString(repeat.captured(1).toInt(), repeat.captured(2)[0]));
+        }
         for (const QString& step : script.split("; ")) {
             const QStringList words = step.split(' ');
             const QString rest = step.section(' ', 1), by = step.section(" by ", 1),
                           target = step.section(" on ", 1);
-            if (words[0] == "rates" || words[0] == "fourgroup" || step == "look rates") {
+            const bool dialog = words[0] == "rates" || words[0] == "fourgroup" || step == "look rates";
+            if (!dialog) {
+                onNextModal([this](QWidget* modal) { answer(modal); });
+            }
+            if (dialog) {
                 answerDialog(words[0] == "fourgroup" ? "４群マルチ入力" : "支持率入力",
                              words.mid(1, words.size() - 3), by);
-            } else if (onNextModal([this](QWidget* modal) { answer(modal); });
-                       words[0] == "buy" || words[0] == "results") {
+            } else if (words[0] == "buy" || words[0] == "results") {
                 for (int index = 0; index < 39; ++index) {
                     QAbstractButton* button = grid(words[0] == "buy" ? "購入" : "結果", index);
                     const QString outcome = QString("102").at(index % 3),
@@ -105,6 +121,8 @@ public:
                         QTest::mouseClick(button, Qt::LeftButton);
                     }
                 }
+            } else if ((words[0] == "click" || words[0] == "toggle") && !m_buttons.contains(rest)) {
+                m_seen.append("no button " + rest);
             } else if (words[0] == "click") {
                 QTest::mouseClick(m_buttons.value(rest), Qt::LeftButton);
             } else if (words[0] == "toggle") {
@@ -112,9 +130,10 @@ public:
                     ->actionInterface()
                     ->doAction(QAccessibleActionInterface::toggleAction());
             } else if (words[0] == "key") {
-                QWidget* focus = target.isEmpty() ? m_window : findByName<QWidget>(m_window, target);
-                focus->setFocus();
-                QTest::keySequence(focus, QKeySequence(words[1]));
+                if (QWidget* focus = target.isEmpty() ? m_window : findByName<QWidget>(m_window, target)) {
+                    focus->setFocus();
+                    QTest::keySequence(focus, QKeySequence(words[1]));
+                }
             } else if (words[0] == "command") {
                 m_seen.append(m_window->OnSysCommand(words[1].toUInt(nullptr, 0)) ? "handled"
                                                                                   : "left to the system");
@@ -138,11 +157,17 @@ public Q_SLOTS:
     void openUrl(const QUrl& url) { m_seen.append("opened " + url.toString()); }
 
 private:
+    void shoot(QWidget* widget, const QString& name) const {
+        if (m_screenshots) {
+            saveScreenshot(widget, name);
+        }
+    }
+
     void answer(QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             const QString icon = QStringList{"", " information", " warning", " stop"}.value(box->icon());
             m_seen.append("box " + box->windowTitle() + icon + " [" + box->buttons().value(0)->text() +
-                          "]: " + box->text());
+                          "]: " + box->text().replace('\n', "↵"));
             return press(box, "OK");
         }
         QStringList labels;
@@ -152,7 +177,8 @@ private:
         if (about) {
             press(modal, "Zelvanuへ行く");
             press(modal, "Zelvanuへ行く");
-            saveScreenshot(modal, "about-box");
+            m_seen.append(modal->isVisible() ? "still open" : "closed by its link");
+            shoot(modal, "about-box");
         }
         modal->close();
     }
@@ -168,15 +194,18 @@ private:
             rows.append(text.simplified());
         }
         for (const char* name : {"1等当選個数", "2等当選個数", "3等当選個数", "購入口数"}) {
-            counts.append(findByName<QLineEdit>(m_window, name)->text());
+            const QString text = findByName<QLineEdit>(m_window, name)->text();
+            counts.append(text.isEmpty() ? "-" : text);
         }
         if (what == "list") {
-            m_seen.append(QString("list %1: ").arg(rows.size()) +
-                          (rows.size() <= 4 ? rows : rows.first(2) << "..." << rows.last()).join(" / "));
+            const QStringList shownRows = rows.size() <= 4 ? rows : rows.first(2) << "..." << rows.last();
+            m_seen.append(QString("list %1").arg(rows.size()) +
+                          (rows.isEmpty() ? "" : ": " + shownRows.join(" / ")));
         } else if (what == "counts") {
             m_seen.append("counts " + counts.join(' '));
         } else if (what == "clipboard") {
-            m_seen.append("clipboard " + QGuiApplication::clipboard()->text());
+            m_seen.append("clipboard " +
+                          QGuiApplication::clipboard()->text().replace('\t', "⇥").replace('\n', "↵"));
         } else if (what == "window") {
             m_seen.append(QString(m_window->isVisible() ? "window open, " : "window closed, ") +
                           QString::number(m_window->result()));
@@ -215,35 +244,40 @@ private:
                 return answer(dialog); // the four-group command, refused in payout mode
             }
             static_cast<void>(QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }));
+            QStringList shown{dialog->windowTitle()};
             const auto rateEdit = [dialog](int entry) {
-                return findByName<QLineEdit>(
-                    dialog, QString("支持率 試合%1 %2")
-                                .arg(entry % 13 + 1)
-                                .arg(QStringList{"ホーム", "引き分け", "アウェイ"}[entry / 13]));
+                const QString column = QStringList{"ホーム", "引き分け", "アウェイ"}[entry / 13];
+                return findByName<QLineEdit>(dialog,
+                                             QString("支持率 試合%1 %2").arg(entry % 13 + 1).arg(column));
             };
-            QStringList shown;
-            for (int index = 0; index < (rates ? 39 : 39 * int(!how.isEmpty())); ++index) {
+            for (int index = 0; index < 39; ++index) {
+                const QString outcome =
+                    rates || how.isEmpty() ? QChar('-') : inputs.at(index / 13).at(index % 13);
                 if (rates && how.isEmpty() && rateEdit(index)->text() != "0") {
                     shown.append(QString("%1=%2").arg(index).arg(rateEdit(index)->text()));
-                } else if (const QString outcome = rates ? QChar('-') : inputs.at(index / 13).at(index % 13);
-                           outcome != "-") {
-                    press(dialog, QString("%1 試合%2 %3")
-                                      .arg(QStringList{"基本", "小波乱", "中波乱"}[index / 13])
-                                      .arg(index % 13 + 1)
-                                      .arg(outcome));
+                } else if (outcome != "-") {
+                    const QString column = QStringList{"基本", "小波乱", "中波乱"}[index / 13];
+                    press(dialog, QString("%1 試合%2 %3").arg(column).arg(index % 13 + 1).arg(outcome));
                 }
             }
+            // Each entry, or range of entries "from-to", gets its text; a later one overwrites.
             for (const QString& input : rates && !how.isEmpty() ? inputs : QStringList()) {
-                QTest::mouseClick(rateEdit(input.section('=', 0, 0).toInt()), Qt::LeftButton);
-                QGuiApplication::clipboard()->setText(input.section('=', 1));
-                QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
-                QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
-                shown.append(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text().left(20));
+                const QStringList range = input.section('=', 0, 0).split('-');
+                for (int entry = range.first().toInt(); entry <= range.last().toInt(); ++entry) {
+                    QTest::mouseClick(rateEdit(entry), Qt::LeftButton);
+                    QGuiApplication::clipboard()->setText(input.section('=', 1));
+                    QTest::keySequence(QApplication::focusWidget(), QKeySequence::SelectAll);
+                    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
+                }
             }
-            const QString focus = QApplication::focusWidget()->property("text").toString();
-            m_seen.append(dialog->windowTitle() + " " + shown.join(' ') +
-                          (how.isEmpty() ? " focus " + focus : ""));
-            saveScreenshot(dialog, rates ? "support-rate-dialog" : "four-group-choices");
+            if (rates && !how.isEmpty()) {
+                const QString held = qobject_cast<QLineEdit*>(QApplication::focusWidget())->text();
+                shown.append(held.size() > 20 ? QString("%1 characters").arg(held.size()) : held);
+            } else if (how.isEmpty()) {
+                shown << "focus" << QApplication::focusWidget()->property("text").toString();
+            }
+            m_seen.append(shown.join(' '));
+            shoot(dialog, rates ? "support-rate-dialog" : "four-group-choices");
             onNextModal([this](QWidget* modal) { answer(modal); });
             if (how.isEmpty() || how == "close") {
                 dialog->close();
@@ -252,9 +286,10 @@ private:
             } else {
                 press(dialog, how);
             }
-            m_seen.append(dialog->isVisible() ? "still open" : "");
-            dialog->close();
-            m_seen.removeAll("");
+            if (dialog->isVisible()) {
+                m_seen.append("still open");
+                dialog->close();
+            }
         });
         QTest::mouseClick(m_buttons.value(button), Qt::LeftButton);
     }
@@ -271,17 +306,24 @@ private:
                                QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(target, &open);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return m_seen.append("no menu open");
+        }
         QStringList items;
         for (const QAction* action : menu->actions()) {
             items.append(action->text().section('\t', 0, 0));
         }
         m_seen.append("menu " + items.join(" | "));
-        saveScreenshot(menu, QString("%1-context-menu").arg(target->metaObject()->className()));
+        shoot(menu, target == m_window             ? "window-menu"
+                    : target == m_list->viewport() ? "list-menu"
+                                                   : "edit-menu");
         QAction* action = menu->actions().value(int(items.indexOf(item)));
-        while (how == "keys" && menu->activeAction() != action) {
+        while (how == "keys" && action != nullptr && menu->activeAction() != action) {
             QTest::keyClick(menu, Qt::Key_Down);
         }
-        if (how == "click") {
+        if (how != "Esc" && action == nullptr) {
+            menu->close();
+        } else if (how == "click") {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         } else if (how == "press") {
             QAccessible::queryAccessibleInterface(menu)
@@ -296,7 +338,9 @@ private:
 
     CCheckerDlg* m_window;
     QTableWidget* m_list;
+    bool m_screenshots;
     QHash<QString, QAbstractButton*> m_buttons;
+    std::array<std::array<QAbstractButton*, 39>, 2> m_grids{};
     QStringList m_seen;
 };
 
@@ -324,10 +368,23 @@ QRegion ink(QWidget* widget) {
     return ink.translated(widget->mapTo(widget->window(), QPoint()));
 }
 
-// Whether a list cell shows its text whole: the column holds the text and the cell's margins either side.
-bool wholeIn(const QTableWidget* list, int column, const QString& text) {
-    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    return list->columnWidth(column) >= list->fontMetrics().horizontalAdvance(text) + margins;
+// Whether every column of the list shows its header and its cells whole, each text with its margins either
+// side, with no column pushed behind a horizontal scroll bar.
+bool allWhole(const QTableWidget* list) {
+    const QStyle* style = list->style();
+    for (int column = 0; column < list->columnCount(); ++column) {
+        int wanted = list->fontMetrics().horizontalAdvance(list->horizontalHeaderItem(column)->text()) +
+                     2 * style->pixelMetric(QStyle::PM_HeaderMargin);
+        for (int row = 0; row < list->rowCount(); ++row) {
+            wanted = std::max(wanted, list->fontMetrics().horizontalAdvance(list->item(row, column)->text()) +
+                                          2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1));
+        }
+        if (list->columnWidth(column) < wanted) {
+            return false;
+        }
+    }
+    return !list->horizontalScrollBar()->isVisible() &&
+           list->horizontalHeader()->length() <= list->viewport()->width();
 }
 
 } // namespace
@@ -346,10 +403,23 @@ private Q_SLOTS:
         m_window.reset();
     }
 
+    // The sessions of window_sessions.txt, each played on a fresh window.
     void sessions_data();
     void sessions() {
         QFETCH(QString, script);
         QTEST(Player(m_window.get()).play(script), "seen");
+    }
+
+    // What the sessions do not look at: the window's title, icon and version, and the list's colours.
+    void windowAfterStart() {
+        QCOMPARE(m_window->windowTitle(), "Rivuマルチチェッカー");
+        QVERIFY(!m_window->windowIcon().isNull());
+        QCOMPARE(QCoreApplication::applicationVersion(), "2.0.0.1");
+        const auto* list = m_window->findChild<QTableWidget*>();
+        QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 237, 229));
+        QCOMPARE(list->palette().color(QPalette::Text), QColor(0, 0, 255));
+        QVERIFY(list->showGrid() && !list->horizontalHeader()->sectionsClickable());
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     }
 
     // Each toolbar button from the left: the image it shows, transparent where the bitmap has the button
@@ -367,7 +437,8 @@ private Q_SLOTS:
         QList<QToolButton*> buttons = m_window->findChildren<QToolButton*>();
         std::ranges::sort(buttons, {}, [this](QWidget* b) { return b->mapTo(m_window.get(), QPoint()).x(); });
         QToolButton* button = buttons.value(position);
-        QVERIFY(buttons.size() == 3 && button->size() == QSize(23, 22) && button->toolTip().isEmpty());
+        QVERIFY(buttons.size() == 3 && button->size() == QSize(23, 22) && button->toolTip().isEmpty() &&
+                !button->autoRaise());
         const QImage bitmap = QImage(":/images/toolbar.xpm").copy(16 * position, 0, 16, 15);
         const QImage image = button->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32);
         for (int pixel = 0; pixel < 16 * 15; ++pixel) {
@@ -405,13 +476,15 @@ private Q_SLOTS:
         player.play("buy 10 10 10 10 10 102 1 1 1 1 1 1 1; click START");
         const auto* list = m_window->findChild<QTableWidget*>();
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
-        QVERIFY(!list->horizontalScrollBar()->isVisible() &&
-                list->horizontalHeader()->length() <= list->viewport()->width());
-        QVERIFY(wholeIn(list, 13, "３等"));
+        QVERIFY(allWhole(list));
         saveScreenshot(m_window.get(), "main-graded-96");
-        player.play("click モード変更; rates 0=20 1=20 2=20 3=20 4=20 5=20 6=20 7=20 8=20 9=20 10=20 11=20 "
-                    "12=20 by 入力; click START");
-        QVERIFY(wholeIn(list, 0, "28686523437円") && list->columnWidth(1) == 24);
+        player.play(
+            "click モード変更; rates 0-12=20 by 入力; click START; click START; click START; click START; "
+            "click START; click START; click START; click START; click START; click START");
+        QVERIFY(allWhole(list));
+        player.play(QString("click START; ").repeated(20) + "look list");
+        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        QVERIFY(allWhole(list));
         saveScreenshot(m_window.get(), "main-payout-rows");
     }
 
@@ -491,8 +564,12 @@ private Q_SLOTS:
                          qPrintable(label->text() + " touches a " + control->metaObject()->className()));
             }
         }
-        saveScreenshot(window,
-                       dialog == kIddFourGroup ? "four-group-dialog" : "layout-" + QString::number(dialog));
+        saveScreenshot(
+            window,
+            QStringList{
+                "main-multi-check", "four-group-dialog", "support-rate-start",
+                "about-box-layout"}[QList{kIddChecker, kIddFourGroup, kIddSupportRate, kIddAbout}.indexOf(
+                dialog)]);
     }
 
     // Seeded random steps; after each the window holds together: one result per match, controls enabled and
@@ -505,153 +582,32 @@ private:
     std::unique_ptr<CCheckerDlg> m_window;
 };
 
+// The sessions of window_sessions.txt: a title line, indented steps, and "> " lines of what the player sees.
+QList<std::tuple<QString, QString, QStringList>> sessionFile() {
+    QFile file(POMELAK_SESSIONS);
+    QList<std::tuple<QString, QString, QStringList>> sessions;
+    for (const QString& line :
+         file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n') : QStringList()) {
+        if (line.startsWith("> ")) {
+            std::get<2>(sessions.last()).append(line.mid(2));
+        } else if (line.startsWith("    ")) {
+            std::get<1>(sessions.last()) +=
+                (std::get<1>(sessions.last()).isEmpty() ? "" : "; ") + line.trimmed();
+        } else if (!line.isEmpty() && !line.startsWith('#')) {
+            sessions.append({line, QString(), QStringList()});
+        }
+    }
+    return sessions;
+}
+
 void TestWindow::sessions_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("seen");
-    const QString ones = "buy 1 1 1 1 1 1 1 1 1 1 1 1 1; ", graded = ones + "click START; ";
-    const QString columns = " 1:24 2:24 3:24 4:24 5:24 6:24 7:24 8:24 9:24 10:24 11:24 12:24 13:24";
-    const QString multiCheck = "シングル分解結果 マルチチェックモード 結果入力 シングル分解結果" + columns +
-                               " 等:70, 0 rows, button up";
-    const QString payout = "予想配当金計算結果 １等配当金予想モード 予想入力 予想配当金計算結果 配当:70" +
-                           columns + ", 0 rows, button down";
-    // The state after start, and what a switch of the mode changes and keeps.
-    row("start: multi-check mode, nothing bought, results 1", "look mode; look grids; look counts",
-        QStringList{multiCheck,
-                    "bought - - - - - - - - - - - - -, results 1111111111111, enabled " + QString(39, '3'),
-                    "counts    "});
-    row("mode: switched and back",
-        graded + "results 1021021021021; click モード変更; look mode; look grids; toggle モード変更; look "
-                 "mode; look grids",
-        QStringList{payout,
-                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 1, results 1021021021021, enabled " + QString(39, '2'),
-                    multiCheck,
-                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 1, results 1021021021021, enabled " + QString(39, '3')});
-    // START in multi-check mode reads both grids, lists the singles and writes the counts; single only
-    // lists without grades and leaves the counts; a refused purchase empties the list, keeps the counts.
-    row("START: one single of mixed results",
-        "results 1021021021021; buy 1 0 2 1 0 2 1 0 2 1 0 2 1; click START; look list; look counts",
-        QStringList{"list 1: 1021021021021 １等", "counts 1 0 0 1"});
-    row("START: 96 units", "buy 10 10 10 10 10 102 1 1 1 1 1 1 1; click START; look list; look counts",
-        QStringList{"list 96: 1111111111111 １等 / 1111101111111 ２等 / ... / 0000021111111",
-                    "counts 1 7 20 96"});
-    row("START: single only after a graded run",
-        graded + "click シングル分解のみ; buy 1 1 1 1 1 1 1 1 1 1 1 1 10; click START; look list; look "
-                 "counts; look grids",
-        QStringList{"list 2: 1111111111111 / 1111111111110", "counts 1 0 0 1",
-                    "bought 1 1 1 1 1 1 1 1 1 1 1 1 10, results 1111111111111, enabled " + QString(39, '1')});
-    row("START: match 13 unmarked, the rest triples",
-        graded + "buy 102 102 102 102 102 102 102 102 102 102 102 102 -; click START; look list; look counts",
-        QStringList{"box 購入マルチ入力エラー stop [OK]: "
-                    "購入マルチの項目は１～１３までどれか1個は必ず選んでください。",
-                    "list 0: ", "counts 1 0 0 1"});
-    row("START: 2 doubles and 3 triples, 108 units",
-        graded + "buy 10 02 102 102 102 1 1 1 1 1 1 1 1; click START; look list",
-        QStringList{"box 購入口数エラー stop [OK]: "
-                    "最大購入口数は96口までです。\nダブルのみならダブル6個まで\nトリプルのみならトリプル4個ま"
-                    "でにしてください。",
-                    "list 0: "});
-    // In payout mode START appends the estimate of the result radios, disabled or not, from the rates of
-    // their outcomes (7 for the others): 23.5 * 2^13, and 23.5 * 5^13 = 28686523437.5 written in full.
-    QString rates50 = "rates", rates20 = "rates";
-    for (int entry = 0; entry < 39; ++entry) {
-        rates50 += QString(" %1=%2").arg(entry).arg(
-            QString("102")[entry / 13] == QString("1021021021021")[entry % 13] ? "50" : "7");
-        rates20 += QString(" %1=%2").arg(entry).arg(entry >= 26 ? "20" : "7");
+    const auto file = sessionFile();
+    QVERIFY2(!file.isEmpty(), "no sessions in " POMELAK_SESSIONS);
+    for (const auto& [title, script, seen] : file) {
+        QTest::newRow(qPrintable(title)) << script << seen;
     }
-    const QString payoutRows = "list 4: 0円 1111111111111 / 192512円 1021021021021 / 28686523437円 "
-                               "2222222222222 / 28686523437円 2222222222222";
-    row("payout: rows from the radios and rates of each press",
-        graded + "click モード変更; click START; " + rates50 +
-            " by 入力; results 1021021021021; click START; " + rates20 +
-            " by 入力; results 2222222222222; click START; click シングル分解のみ; click START; look list; "
-            "look counts; click ４群マルチ入力; look list",
-        QStringList{"支持率入力 " + rates50.mid(6).remove(QRegularExpression("\\d+=")),
-                    "支持率入力 " + rates20.mid(6).remove(QRegularExpression("\\d+=")), payoutRows,
-                    "counts 1 0 0 1", "box tst_window [OK]: マルチチェックモードに切り替えてください",
-                    payoutRows});
-    // The rate dialog opens on zeros with the focus on 入力, reads each edit as atof does, shows "%g", and
-    // keeps the table when cancelled.
-    const QString first = "rates 19=1 by 入力; ";
-    row("rates: the first opening", "look rates", QStringList{"支持率入力  focus 入力"});
-    row("rates: 50% and 入力", first + "rates 19=50% by 入力; look rates",
-        QStringList{"支持率入力 1", "支持率入力 50%", "支持率入力 19=50 focus 入力"});
-    row("rates: ５０ and Return", first + "rates 19=５０ by Return; look rates",
-        QStringList{"支持率入力 1", "支持率入力 ５０", "支持率入力  focus 入力"});
-    row("rates: 12.3456789 and keypad Enter", first + "rates 19=12.3456789 by Enter; look rates",
-        QStringList{"支持率入力 1", "支持率入力 12.3456789", "支持率入力 19=12.3457 focus 入力"});
-    row("rates: 100000 characters kept whole",
-        first + "rates 19=" + QString(99998, '0') + "5 by 入力; look rates",
-        QStringList{"支持率入力 1", "支持率入力 " + QString(20, '0'), "支持率入力 19=5 focus 入力"});
-    row("rates: ｷｬﾝｾﾙ", first + "rates 19=99 by ｷｬﾝｾﾙ; look rates",
-        QStringList{"支持率入力 1", "支持率入力 99", "支持率入力 19=1 focus 入力"});
-    row("rates: Escape", first + "rates 19=99 by Esc; look rates",
-        QStringList{"支持率入力 1", "支持率入力 99", "支持率入力 19=1 focus 入力"});
-    // The four-group dialog's choices replace the list by the singles of their complete columns; row i takes
-    // blocks 1 to 4 from the columns i / 27, i / 9, i / 3 and i, modulo 3. "-" leaves a triple as preset.
-    const QString none = "------------- ";
-    row("four-group: the preset only",
-        graded + "fourgroup " + none + none + none + "by 入力; look list; look counts",
-        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 1個展開しました。", "list 1: 1111111111111",
-                    "counts 1 0 0 1"});
-    row("four-group: block 1 complete, the others partial",
-        graded + "fourgroup " + none + "0000--------- ---------222- by 入力; look list",
-        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 2個展開しました。",
-                    "list 2: 1111111111111 / 0001111111111"});
-    row("four-group: every upset triple",
-        graded + "fourgroup " + none + "0000000000000 2222222222222 by 入力; look list",
-        QStringList{"4群マルチ入力 ", "box tst_window [OK]: 81個展開しました。",
-                    "list 81: 1111111111111 / 1111111110000 / ... / 2222222222222"});
-    row("four-group: ｷｬﾝｾﾙ keeps the list",
-        graded + "fourgroup 0000000000000 222---------- " + none + "by ｷｬﾝｾﾙ; look list",
-        QStringList{"4群マルチ入力 ", "list 1: 1111111111111 １等"});
-    // Enter runs START unless another push button has the focus; Escape and 終了 close the window.
-    row("keys: Return on a purchase box lists", ones + "key Return on 購入 試合13 2; look list; look window",
-        QStringList{"list 1: 1111111111111 １等", "window open, 0"});
-    row("keys: Return on 終了 closes", ones + "key Return on 終了; look list; look window",
-        QStringList{"list 0: ", "window closed, 0"});
-    row("keys: Escape closes", "key Esc; look window", QStringList{"window closed, 0"});
-    row("keys: 終了 closes", "click 終了; look window", QStringList{"window closed, 0"});
-    // System commands 16 to 31 open the About box; F1 too, as the program has no help of its own. The box's
-    // button opens the maker's page each time, and the box stays open.
-    const QString about = "Pomelakのﾊﾞｰｼﾞｮﾝ情報:  | Pomelak Version 2.0 | Copyright (C) Zelvanu",
-                  page = "opened https://www.zelvanu.example/pomelak/";
-    row("command 16: the About box", "command 16", QStringList{about, page, page, "handled"});
-    row("command 31: low bits ignored", "command 31", QStringList{about, page, page, "handled"});
-    row("command 32: left to the system", "command 32", QStringList{"left to the system"});
-    row("command 0xF060, close: never About", "command 0xF060", QStringList{"left to the system"});
-    row("key F1: the About box", "key F1", QStringList{about, page, page});
-    // Each menu item works however it is chosen, and its menu closes; the list's copies its selected rows in
-    // the order shown, tab-separated, a line each. The keys copy and select as the menu does. Qt's own
-    // menus speak Japanese.
-    const QString aboutMenu = "menu  | Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)...",
-                  listMenu = "menu コピー(&C) | すべて選択(&A)",
-                  two = "buy 1 1 1 1 1 1 1 1 1 1 1 1 10; click START; ";
-    const QString copied =
-        "clipboard "
-        "1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t１等\n1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t0\t２等\n";
-    row("menu: About clicked", "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by click; key Esc; look window",
-        QStringList{aboutMenu, about, page, page, "menu closed", "window closed, 0"});
-    row("menu: About by keys", "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by keys",
-        QStringList{aboutMenu, about, page, page, "menu closed"});
-    row("menu: About by a screen reader's press",
-        "menu Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)... by press; key Esc; look window",
-        QStringList{aboutMenu, about, page, page, "menu closed", "window closed, 0"});
-    row("menu: コピー clicked", two + "select rows 1 0; menu コピー(&C) by click; look clipboard",
-        QStringList{listMenu, "menu closed", copied});
-    row("menu: コピー by a screen reader's press",
-        two + "select rows 1 0; menu コピー(&C) by press; look clipboard; key Esc on シングル分解結果; look "
-              "window",
-        QStringList{listMenu, "menu closed", copied, "window closed, 0"});
-    row("menu: すべて選択 by a screen reader's press",
-        two + "menu すべて選択(&A) by press; key Ctrl+C on シングル分解結果; look clipboard",
-        QStringList{listMenu, "menu closed", copied});
-    row("keys: Ctrl+A and Ctrl+C on the list",
-        two + "key Ctrl+A on シングル分解結果; key Ctrl+C on シングル分解結果; look clipboard",
-        QStringList{copied});
-    row("menu: an edit's, in Japanese", "menu on 購入口数 by Esc",
-        QStringList{"menu 元に戻す(&U) | やり直す(&R) |  | 切り取り(&T) | コピー(&C) | 貼り付け(&P) | 削除 | "
-                    " | すべてを選択",
-                    "menu closed"});
 }
 
 void TestWindow::soak() {
@@ -661,70 +617,31 @@ void TestWindow::soak() {
     const quint64 seed = setting("POMELAK_SOAK_SEED", 20261206),
                   steps = setting("POMELAK_SOAK_ACTIONS", 5000);
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    const auto pick = [&random](qsizetype n) {
-        return std::uniform_int_distribution<int>(0, int(n) - 1)(random);
-    };
-    const QStringList marks{"-", "1", "0", "2", "10", "02", "12", "102"},
-        leave{"入力", "ｷｬﾝｾﾙ", "Return", "Esc", "close"};
-    const QStringList texts{"50",    "50%",    "-5",         "",     "abc",
-                            "1e999", "1e-320", "12.3456789", "５０", QString(12000, '9')};
-    const auto* list = m_window->findChild<QTableWidget*>();
-    Player player(m_window.get());
-    std::map<QString, int> tally;
-    QStringList ticket(13, "1");
-    for (quint64 step = 1; step <= steps && !QTest::currentTestFailed(); ++step) {
-        // Tickets of mostly single marks, so that START meets every outcome: often within the unit limit,
-        // sometimes over it or with an unmarked match; results mostly among the marks, so that singles win.
-        QString action;
-        switch (std::discrete_distribution<int>{8, 6, 2, 2, 8, 2, 2}(random)) {
-        case 0:
-            for (QString& match : ticket) {
-                match = marks[std::discrete_distribution<int>{1, 26, 26, 26, 4, 4, 4, 2}(random)];
+    // The steps of every session but those that close the window, taken in a random order.
+    QStringList vocabulary;
+    for (const auto& session : sessionFile()) {
+        for (const QString& step : std::get<1>(session).split("; ")) {
+            if (!step.startsWith("look") && !step.contains("Esc") && !step.contains("終了")) {
+                vocabulary.append(step);
             }
-            action = "buy " + ticket.join(' ');
-            break;
-        case 1:
-            action = "results ";
-            for (const QString& match : ticket) {
-                action += match != "-" && pick(5) > 0 ? match[pick(match.size())] : QString("102")[pick(3)];
-            }
-            break;
-        case 2:
-            action = QStringList{"click", "toggle", "key Space on"}[pick(3)] + " シングル分解のみ";
-            break;
-        case 3:
-            action = QStringList{"click", "toggle"}[pick(2)] + " モード変更";
-            break;
-        case 4:
-            action = "click START";
-            break;
-        case 5:
-            action = "fourgroup";
-            for (int cell = 0; cell < 39; ++cell) {
-                action += QString(cell % 13 == 0 ? " " : "") + QString("-102")[pick(4)];
-            }
-            action += " by " + leave[pick(5)];
-            break;
-        default:
-            // Now and then a whole table of ordinary rates, so that estimates are more than 0円.
-            action = "rates";
-            for (int entry = 0, table = pick(10) < 4; entry < 39; ++entry) {
-                if (table || pick(13) == 0) {
-                    action += QString(" %1=").arg(entry) + (table && pick(30) > 0
-                                                                ? QString::number(0.5 * (1 + pick(200)))
-                                                                : texts[pick(texts.size())]);
-                }
-            }
-            action += " by " + leave[pick(5)];
         }
-        const QString countsBefore = player.play("look counts").value(0);
+    }
+    const auto* list = m_window->findChild<QTableWidget*>();
+    Player player(m_window.get(), false);
+    std::map<QString, int> tally;
+    QStringList state = player.play("look mode; look grids; look counts");
+    for (quint64 step = 1; step <= steps && !QTest::currentTestFailed(); ++step) {
+        const QString countsBefore = state[2];
+        const QString action =
+            vocabulary[std::uniform_int_distribution<int>(0, int(vocabulary.size()) - 1)(random)];
         const int rowsBefore = list->rowCount();
+        const bool start = action == "click START" || action.startsWith("key Return"); // Enter runs START too
         for (const QString& seen : player.play(action)) {
             ++tally[seen.section(' ', 0, seen.startsWith("box") ? 1 : 0)];
         }
         // Captions, the mode button and the grids' enabling follow the mode and the option; one result per
         // match; the counts change only with a graded START, to its prize rows and its units.
-        const QStringList state = player.play("look mode; look grids; look counts");
+        state = player.play("look mode; look grids; look counts");
         const bool multiCheck = state[0].contains("マルチチェックモード"),
                    graded = player.grid("結果", 0)->isEnabled();
         int units = 1;
@@ -740,7 +657,7 @@ void TestWindow::soak() {
         QCOMPARE(state[1].section(", enabled ", 1),
                  QString(39, QChar('0' + int(multiCheck) + 2 * int(graded))));
         QString counts = countsBefore;
-        if (action == "click START" && multiCheck && graded && units > 0 && units <= 96) {
+        if (start && multiCheck && graded && units > 0 && units <= 96) {
             counts = "counts";
             for (const char* grade : {"１等", "２等", "３等"}) {
                 counts += " " + QString::number(list->findItems(grade, Qt::MatchExactly).size());
@@ -748,7 +665,7 @@ void TestWindow::soak() {
             }
             counts += " " + QString::number(units);
             QCOMPARE(list->rowCount(), units);
-        } else if (action == "click START" && !multiCheck) {
+        } else if (start && !multiCheck) {
             const QString estimate = list->item(list->rowCount() - 1, 0)->text();
             QVERIFY2(list->rowCount() == rowsBefore + 1 &&
                          QRegularExpression("^-?\\d+円$").match(estimate).hasMatch(),

@@ -387,16 +387,17 @@ void CCheckerDlg::fitListColumns() {
             m_list->setColumnWidth(column, wanted);
         }
     }
-    // A vertical scroll bar takes its width from the rows; the last column gives those pixels up, as far
-    // as its own texts allow, rather than push itself behind a horizontal scroll bar.
+    // Columns give up their room beyond their texts, the last first, rather than push one behind a
+    // horizontal scroll bar: the grade column makes way for a vertical scroll bar, the outcome columns for
+    // a wide estimate.
     const QSize viewport = m_list->maximumViewportSize();
-    if (m_list->verticalHeader()->length() > viewport.height()) {
-        const int overflow =
-            header->length() - (viewport.width() - m_list->verticalScrollBar()->sizeHint().width());
-        const int last = m_list->columnCount() - 1;
-        if (overflow > 0) {
-            m_list->setColumnWidth(last, std::max(textWidth(last), m_list->columnWidth(last) - overflow));
-        }
+    const bool scrolls = m_list->verticalHeader()->length() > viewport.height();
+    int overflow = header->length() -
+                   (viewport.width() - (scrolls ? m_list->verticalScrollBar()->sizeHint().width() : 0));
+    for (int column = m_list->columnCount() - 1; column >= 0 && overflow > 0; --column) {
+        const int given = std::min(overflow, std::max(0, m_list->columnWidth(column) - textWidth(column)));
+        m_list->setColumnWidth(column, m_list->columnWidth(column) - given);
+        overflow -= given;
     }
 }
 
