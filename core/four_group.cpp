@@ -9,13 +9,15 @@ std::array<CandidateRow, kCandidateCount> EnumerateFourGroupCandidates(const Fou
     for (int candidate = 0; candidate < kCandidateCount; ++candidate) {
         // The candidate index spells the column of each block in base 3, block 1 the most significant.
         std::array<int, kBlockCount> blockColumn{};
-        for (int block = kBlockCount - 1, rest = candidate; block >= 0; --block, rest /= kFourGroupColumnCount) {
+        for (int block = kBlockCount - 1, rest = candidate; block >= 0;
+             --block, rest /= kFourGroupColumnCount) {
             blockColumn[static_cast<std::size_t>(block)] = rest % kFourGroupColumnCount;
         }
         CandidateRow& row = rows[static_cast<std::size_t>(candidate)];
         for (int match = 0; match < kMatchCount; ++match) {
             const int column = blockColumn[static_cast<std::size_t>(blockOfMatch(match))];
-            row[static_cast<std::size_t>(match)] = selection.cell(match, static_cast<FourGroupColumn>(column));
+            row[static_cast<std::size_t>(match)] =
+                selection.cell(match, static_cast<FourGroupColumn>(column));
         }
     }
     return rows;
