@@ -283,7 +283,8 @@ private slots:
         QTest::newRow("home 50, draw 30, away 20: 1336888")
             << Rates{50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 30, 30, 20} << "1111111111002" << 1336888.0;
         QTest::newRow("twelve at 100, one at 200: 11") << allAt(100, 4, 200) << "1111111111111" << 11.0;
-        QTest::newRow("one at -50: negative") << allAt(50, 13, -50) << "1111111111112" << -192512.0;
+        QTest::newRow("one at -100: -23.5 truncated toward 0")
+            << allAt(100, 13, -100) << "1111111111112" << -23.0;
         QTest::newRow("a zero rate: 0") << allAt(50, 7, 0) << "1111111111111" << 0.0;
         QTest::newRow("an infinite rate: 0") << allAt(50, 7, qInf()) << "1111111111111" << 0.0;
         // A product of about 1e-309 is not 0, but 23.5 over it is beyond the largest double.

@@ -420,6 +420,8 @@ private Q_SLOTS:
         QCOMPARE(list->palette().color(QPalette::Text), QColor(0, 0, 255));
         QVERIFY(list->showGrid() && !list->horizontalHeader()->sectionsClickable());
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+        const auto* mode = qobject_cast<QLabel*>(m_window->control(kIdcModeLabel));
+        QVERIFY(mode->frameShadow() == QFrame::Sunken && (mode->alignment() & Qt::AlignHCenter));
     }
 
     // Each toolbar button from the left: the image it shows, transparent where the bitmap has the button
@@ -486,6 +488,43 @@ private Q_SLOTS:
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
         QVERIFY(allWhole(list));
         saveScreenshot(m_window.get(), "main-payout-rows");
+    }
+
+    // Each cell of a grid stands right of the cell before it in its match and below its column's cell of the
+    // match before; a click at its centre reaches it, not a group box above it, and gives it the focus.
+    void gridCellsStandInOrder_data() {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QStringList>("columns");
+        row("purchase boxes", "購入", QStringList{"1", "0", "2"});
+        row("result radios", "結果", QStringList{"1", "0", "2"});
+        row("support-rate edits", "支持率", QStringList{"ホーム", "引き分け", "アウェイ"});
+    }
+    void gridCellsStandInOrder() {
+        QFETCH(QString, grid);
+        QFETCH(QStringList, columns);
+        CSupportRateDlg rates(m_window.get());
+        QWidget* window = grid == "支持率" ? static_cast<QWidget*>(&rates) : m_window.get();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QList<QWidget*> above;
+        for (int match = 1; match <= kMatchCount; ++match) {
+            QList<QWidget*> cells;
+            for (const QString& column : columns) {
+                auto* cell =
+                    findByName<QWidget>(window, QString("%1 試合%2 %3").arg(grid).arg(match).arg(column));
+                const QString name = cell->accessibleName();
+                QVERIFY2(cells.isEmpty() || cells.last()->x() < cell->x(),
+                         qPrintable(name + " out of its row"));
+                QVERIFY2(above.isEmpty() || above[cells.size()]->y() < cell->y(),
+                         qPrintable(name + " too high"));
+                QVERIFY2(window->childAt(cell->geometry().center()) == cell,
+                         qPrintable(name + " is covered"));
+                QTest::mouseClick(cell, Qt::LeftButton);
+                QVERIFY2(QApplication::focusWidget() == cell, qPrintable(name + " takes no focus"));
+                cells.append(cell);
+            }
+            above = cells;
+        }
     }
 
     void tabVisitsTheTabStopsInTemplateOrder() {
