@@ -81,7 +81,8 @@ void CCheckerDlg::OnInitDialog() {
     m_toolBar->lower();
     QToolButton* modeButton = m_toolBar->button(kIdModeChange);
     modeButton->setChecked(false);
-    // Reacting to the state, not the click, lets keyboard and screen-reader toggles switch the mode too.
+    // Reacting to the state, not the click, lets keyboard and screen-reader toggles switch the mode too;
+    // the button's state is the mode, pressed in payout mode, and nothing else switches it.
     connect(modeButton, &QToolButton::toggled, this, [this](bool pressed) {
         if (pressed == m_multiCheckMode) {
             OnModeChange();
@@ -231,10 +232,6 @@ void CCheckerDlg::OnModeChange() {
         setModeCaptions(kResultFramePayout, kListCaptionPayout, kModeLabelPayout);
         ApplyPayoutEstimateLayout();
     }
-    // The button shows the mode whichever way the switch came about.
-    QToolButton* modeButton = m_toolBar->button(kIdModeChange);
-    const QSignalBlocker blocker(modeButton);
-    modeButton->setChecked(!m_multiCheckMode);
 }
 
 void CCheckerDlg::setModeCaptions(std::string_view resultFrame, std::string_view listCaption,
