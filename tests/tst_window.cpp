@@ -368,6 +368,20 @@ QRegion ink(QWidget* widget) {
     return ink.translated(widget->mapTo(widget->window(), QPoint()));
 }
 
+// A dialog of the given template over the main window, shown; the main window itself for its own.
+QWidget* shownDialog(int id, CCheckerDlg* window, std::unique_ptr<QDialog>& holder) {
+    if (id == kIddFourGroup) {
+        holder = std::make_unique<CFourGroupDlg>(window);
+    } else if (id == kIddSupportRate) {
+        holder = std::make_unique<CSupportRateDlg>(window);
+    } else if (id == kIddAbout) {
+        holder = std::make_unique<CAboutDlg>(window);
+    }
+    QWidget* shown = holder ? holder.get() : static_cast<QWidget*>(window);
+    shown->show();
+    return QTest::qWaitForWindowExposed(shown) ? shown : nullptr;
+}
+
 // Whether every column of the list shows its header and its cells whole, each text with its margins either
 // side, with no column pushed behind a horizontal scroll bar.
 bool allWhole(const QTableWidget* list) {
@@ -491,21 +505,27 @@ private Q_SLOTS:
     }
 
     // Each cell of a grid stands right of the cell before it in its match and below its column's cell of the
-    // match before; a click at its centre reaches it, not a group box above it, and gives it the focus.
+    // match before; a click at its centre reaches it, not a group box above it, gives it the focus and
+    // clears the radio the match had, whichever it was.
     void gridCellsStandInOrder_data() {
+        QTest::addColumn<int>("dialog");
         QTest::addColumn<QString>("grid");
         QTest::addColumn<QStringList>("columns");
-        row("purchase boxes", "購入", QStringList{"1", "0", "2"});
-        row("result radios", "結果", QStringList{"1", "0", "2"});
-        row("support-rate edits", "支持率", QStringList{"ホーム", "引き分け", "アウェイ"});
+        const QStringList outcomes{"1", "0", "2"};
+        row("purchase boxes", kIddChecker, "購入", outcomes);
+        row("result radios", kIddChecker, "結果", outcomes);
+        row("support-rate edits", kIddSupportRate, "支持率", QStringList{"ホーム", "引き分け", "アウェイ"});
+        row("four-group basic radios", kIddFourGroup, "基本", outcomes);
+        row("four-group small-upset radios", kIddFourGroup, "小波乱", outcomes);
+        row("four-group medium-upset radios", kIddFourGroup, "中波乱", outcomes);
     }
     void gridCellsStandInOrder() {
+        QFETCH(int, dialog);
         QFETCH(QString, grid);
         QFETCH(QStringList, columns);
-        CSupportRateDlg rates(m_window.get());
-        QWidget* window = grid == "支持率" ? static_cast<QWidget*>(&rates) : m_window.get();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        std::unique_ptr<QDialog> holder;
+        QWidget* window = shownDialog(dialog, m_window.get(), holder);
+        QVERIFY(window != nullptr);
         QList<QWidget*> above;
         for (int match = 1; match <= kMatchCount; ++match) {
             QList<QWidget*> cells;
@@ -521,6 +541,12 @@ private Q_SLOTS:
                          qPrintable(name + " is covered"));
                 QTest::mouseClick(cell, Qt::LeftButton);
                 QVERIFY2(QApplication::focusWidget() == cell, qPrintable(name + " takes no focus"));
+                QVERIFY2(std::ranges::none_of(cells,
+                                              [](QWidget* before) {
+                                                  const auto* radio = qobject_cast<QRadioButton*>(before);
+                                                  return radio != nullptr && radio->isChecked();
+                                              }),
+                         qPrintable(name + " leaves another radio of its match checked"));
                 cells.append(cell);
             }
             above = cells;
@@ -553,7 +579,8 @@ private Q_SLOTS:
         QCOMPARE(m_window->control(kIdOk)->geometry(), QRect(488, 434, 62, 23));             // 279,267,35,14
         QCOMPARE(m_window->control(kIdcResultList)->geometry(), QRect(222, 50, 387, 361));   // 127,31,221,222
         QCOMPARE(m_window->control(purchaseBoxId(0, 0))->geometry(), QRect(32, 78, 14, 16)); // 18,48,8,10
-        QCOMPARE(m_window->control(kIdcUnits)->geometry(), QRect(252, 434, 56, 21));         // 144,267,32,13
+        // Its bottom edge rounds 279 * 13 / 8 = 453.375 down, its height alone would round 19.5 up to 20.
+        QCOMPARE(m_window->control(kIdcFirstCount)->geometry(), QRect(16, 434, 61, 19)); // 9,267,35,12
         QCOMPARE(minimizedIconOrigin(QSize(36, 35), QSize(32, 32)), QPoint(2, 2));
     }
 
@@ -568,17 +595,9 @@ private Q_SLOTS:
     }
     void staticTextsKeepClearOfFramesAndNeighbours() {
         QFETCH(int, dialog);
-        std::unique_ptr<QDialog> other;
-        if (dialog == kIddFourGroup) {
-            other = std::make_unique<CFourGroupDlg>(m_window.get());
-        } else if (dialog == kIddSupportRate) {
-            other = std::make_unique<CSupportRateDlg>(m_window.get());
-        } else if (dialog == kIddAbout) {
-            other = std::make_unique<CAboutDlg>(m_window.get());
-        }
-        QWidget* window = other ? other.get() : m_window.get();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        std::unique_ptr<QDialog> holder;
+        QWidget* window = shownDialog(dialog, m_window.get(), holder);
+        QVERIFY(window != nullptr);
         // A group box draws its frame lines and its title, which the texts it holds lie clear of.
         QRegion frames;
         QList<std::pair<QWidget*, QRect>> drawn;
