@@ -571,7 +571,7 @@ private Q_SLOTS:
         QCOMPARE(visited, expected);
     }
 
-    // Hand-computed for IPAPGothic at 12 pixels: base units 7 x 13 (52 letters 352 px wide; height
+    // Hand-computed for IPAPGothic at 12 pixels: base units 7 x 13 (52 letters 369 px wide; height
     // 11 + 2); each edge maps to round(x * 7 / 4) or round(y * 13 / 8), halves away from zero.
     void controlsArePlacedInDialogUnits() {
         QCOMPARE(QFontInfo(m_window->font()).family(), "IPAPGothic");
