@@ -40,10 +40,6 @@ constexpr QColor kListBackground(255, 237, 229);
 constexpr QColor kListText(0, 0, 255);
 constexpr std::array<int, 4> kCountFieldIds{kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits};
 
-QString outcomeName(int column) {
-    return qtString(outcomeText(OutcomeOfColumn(column)));
-}
-
 QStringList outcomeCells(const SingleTicket& single) {
     QStringList cells;
     cells.reserve(kMatchCount);
@@ -58,8 +54,8 @@ QStringList outcomeCells(const SingleTicket& single) {
 CCheckerDlg::CCheckerDlg(QWidget* parent)
     : TemplateDialog(kIddChecker, parent), m_toolBar(new CommandToolBar(this)), m_hIcon(applicationIcon()),
       m_systemMenu(this, [this](unsigned command) { OnSysCommand(command); }),
-      m_purchaseBoxes(controlGrid<QCheckBox>(purchaseBoxId)),
-      m_resultRadios(controlGrid<QRadioButton>(resultRadioId)),
+      m_purchaseBoxes(bindGrid<QCheckBox>(purchaseBoxId, kPurchaseGridName)),
+      m_resultRadios(bindGrid<QRadioButton>(resultRadioId, kResultGridName)),
       m_singleOnly(controlAs<QCheckBox>(kIdcSingleOnly)), m_list(controlAs<QTableWidget>(kIdcResultList)),
       m_resultFrame(controlAs<QGroupBox>(kIdcResultFrame)), m_listCaption(controlAs<QLabel>(kIdcListCaption)),
       m_modeLabel(controlAs<QLabel>(kIdcModeLabel)), m_listMenu(new QMenu(this)) {
@@ -93,15 +89,8 @@ void CCheckerDlg::OnInitDialog() {
     connect(m_toolBar->button(kIdSupportRateInput), &QToolButton::clicked, this,
             [this] { OnSupportRateInput(); });
 
-    for (int match = 0; match < kMatchCount; ++match) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            const auto cell = [match, column](const auto& grid) { return grid[match][column]; };
-            cell(m_purchaseBoxes)
-                ->setAccessibleName(gridCellName(kPurchaseGridName, match, outcomeName(column)));
-            cell(m_resultRadios)
-                ->setAccessibleName(gridCellName(kResultGridName, match, outcomeName(column)));
-        }
-        m_resultRadios[match][0]->setChecked(true);
+    for (const auto& match : m_resultRadios) {
+        match[0]->setChecked(true);
     }
     for (std::size_t i = 0; i < m_countFields.size(); ++i) {
         m_countFields[i]->setAccessibleName(qtString(kCountFieldLabels[i]));

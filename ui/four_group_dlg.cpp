@@ -11,16 +11,9 @@ namespace pomelak {
 
 CFourGroupDlg::CFourGroupDlg(QWidget* parent) : TemplateDialog(kIddFourGroup, parent) {
     for (int prediction = 0; prediction < kFourGroupColumnCount; ++prediction) {
-        auto& radios = m_radios[static_cast<std::size_t>(prediction)];
-        radios = controlGrid<QRadioButton>(
-            [prediction](int match, int column) { return fourGroupRadioId(match, prediction, column); });
-        for (int match = 0; match < kMatchCount; ++match) {
-            for (int column = 0; column < kColumnCount; ++column) {
-                const QString outcome = qtString(outcomeText(OutcomeOfColumn(column)));
-                radios[match][column]->setAccessibleName(gridCellName(
-                    kPredictionColumnNames[static_cast<std::size_t>(prediction)], match, outcome));
-            }
-        }
+        m_radios[static_cast<std::size_t>(prediction)] = bindGrid<QRadioButton>(
+            [prediction](int match, int column) { return fourGroupRadioId(match, prediction, column); },
+            kPredictionColumnNames[static_cast<std::size_t>(prediction)]);
     }
     for (const auto& basic : m_radios[static_cast<std::size_t>(FourGroupColumn::Basic)]) {
         basic[0]->setChecked(true);

@@ -9,15 +9,19 @@
 
 namespace pomelak {
 
-CSupportRateDlg::CSupportRateDlg(QWidget* parent) : TemplateDialog(kIddSupportRate, parent) {
-    for (int match = 0; match < kMatchCount; ++match) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            const auto entry = static_cast<std::size_t>(rateIndex(match + 1, OutcomeOfColumn(column)));
-            m_edits[entry] = controlAs<QLineEdit>(rateEditId(static_cast<int>(entry)));
-            m_edits[entry]->setAccessibleName(gridCellName(
-                kRateGridName, match, qtString(kRateColumnNames[static_cast<std::size_t>(column)])));
-        }
-    }
+namespace {
+
+// The table entry of a match index (0 to 12) and outcome column, which is also its edit's place.
+int entryOf(int match, int column) {
+    return rateIndex(match + 1, OutcomeOfColumn(column));
+}
+
+} // namespace
+
+CSupportRateDlg::CSupportRateDlg(QWidget* parent)
+    : TemplateDialog(kIddSupportRate, parent),
+      m_edits(bindGrid<QLineEdit>([](int match, int column) { return rateEditId(entryOf(match, column)); },
+                                  kRateGridName, kRateColumnNames)) {
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
     connect(controlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
     setRates(m_rates);
@@ -25,8 +29,11 @@ CSupportRateDlg::CSupportRateDlg(QWidget* parent) : TemplateDialog(kIddSupportRa
 
 void CSupportRateDlg::setRates(const SupportRateTable& rates) {
     m_rates = rates;
-    for (std::size_t entry = 0; entry < m_edits.size(); ++entry) {
-        m_edits[entry]->setText(qtString(formatRate(m_rates.entries[entry])));
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            m_edits[match][column]->setText(
+                qtString(formatRate(RateOf(rates, match + 1, OutcomeOfColumn(column)))));
+        }
     }
 }
 
@@ -35,10 +42,12 @@ void CSupportRateDlg::accept() {
 }
 
 void CSupportRateDlg::OnInputButton() {
-    for (std::size_t entry = 0; entry < m_edits.size(); ++entry) {
-        const QByteArray text = m_edits[entry]->text().toUtf8();
-        m_rates.entries[entry] =
-            parseRate(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            const QByteArray text = m_edits[match][column]->text().toUtf8();
+            m_rates.entries[static_cast<std::size_t>(entryOf(match, column))] =
+                parseRate(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+        }
     }
     TemplateDialog::accept();
 }

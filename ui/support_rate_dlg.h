@@ -27,8 +27,7 @@ private:
     void OnInputButton();
 
     SupportRateTable m_rates;
-    // The edit of each table entry, entry 0 first.
-    std::array<QLineEdit*, kRateCount> m_edits{};
+    ControlGrid<QLineEdit> m_edits;
 };
 
 } // namespace pomelak

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/ticket.h"
+#include "ui/app_resources.h"
 #include "ui/dialog_units.h"
 
 #include <QDialog>
@@ -16,6 +17,10 @@ namespace pomelak {
 // The controls of a 13 x 3 grid, by match index (0 to 12) and outcome column (0, 1, 2).
 template <class T> using ControlGrid = std::array<std::array<T*, kColumnCount>, kMatchCount>;
 
+// The columns of a grid named by their outcomes, "1", "0" and "2".
+inline constexpr std::array<std::string_view, kColumnCount> kOutcomeColumnNames{
+    outcomeText(OutcomeOfColumn(0)), outcomeText(OutcomeOfColumn(1)), outcomeText(OutcomeOfColumn(2))};
+
 class TemplateDialog : public QDialog {
     Q_OBJECT
 
@@ -27,13 +32,19 @@ public:
     [[nodiscard]] QWidget* control(int id) const { return m_controls.value(id); }
     template <class T> [[nodiscard]] T* controlAs(int id) const { return qobject_cast<T*>(control(id)); }
 
-    // The grid whose control of a match and column has the id idOf(match, column).
-    template <class T, class IdOf> [[nodiscard]] ControlGrid<T> controlGrid(IdOf idOf) const {
+    // The grid whose control of a match and column has the id idOf(match, column), each control named for
+    // screen readers by the grid, its match and its column: "購入 試合7 0".
+    template <class T, class IdOf>
+    [[nodiscard]] ControlGrid<T>
+    bindGrid(IdOf idOf, std::string_view gridName,
+             const std::array<std::string_view, kColumnCount>& columnNames = kOutcomeColumnNames) const {
         ControlGrid<T> grid{};
         for (int match = 0; match < kMatchCount; ++match) {
             for (int column = 0; column < kColumnCount; ++column) {
-                grid[static_cast<std::size_t>(match)][static_cast<std::size_t>(column)] =
-                    controlAs<T>(idOf(match, column));
+                T* control = controlAs<T>(idOf(match, column));
+                control->setAccessibleName(
+                    gridCellName(gridName, match, qtString(columnNames[static_cast<std::size_t>(column)])));
+                grid[static_cast<std::size_t>(match)][static_cast<std::size_t>(column)] = control;
             }
         }
         return grid;
