@@ -35,10 +35,24 @@ namespace pomelak {
 
 namespace {
 
-constexpr int kListColumnCount = 14;
 constexpr QColor kListBackground(255, 237, 229);
 constexpr QColor kListText(0, 0, 255);
 constexpr std::array<int, 4> kCountFieldIds{kIdcFirstCount, kIdcSecondCount, kIdcThirdCount, kIdcUnits};
+
+// The list's columns in a mode: the thirteen matches, 24 pixels wide, with the mode's own column, 70
+// pixels wide, before or after them.
+constexpr std::array<ListColumn, kMatchCount + 1> listColumns(std::string_view own, bool ownFirst) {
+    constexpr int kMatchColumnWidth = 24;
+    constexpr int kOwnColumnWidth = 70;
+    constexpr std::array<std::string_view, kMatchCount> kMatchHeaders{"1", "2", "3",  "4",  "5",  "6", "7",
+                                                                      "8", "9", "10", "11", "12", "13"};
+    std::array<ListColumn, kMatchCount + 1> columns{};
+    for (std::size_t match = 0; match < kMatchHeaders.size(); ++match) {
+        columns[ownFirst ? match + 1 : match] = {kMatchHeaders[match], kMatchColumnWidth};
+    }
+    columns[ownFirst ? 0 : kMatchHeaders.size()] = {own, kOwnColumnWidth};
+    return columns;
+}
 
 QStringList outcomeCells(const SingleTicket& single) {
     QStringList cells;
@@ -232,42 +246,12 @@ void CCheckerDlg::setModeCaptions(std::string_view resultFrame, std::string_view
 }
 
 void CCheckerDlg::ApplyMultiCheckLayout() {
-    static constexpr std::array<ListColumn, kListColumnCount> kColumns{{
-        {"1", 24},
-        {"2", 24},
-        {"3", 24},
-        {"4", 24},
-        {"5", 24},
-        {"6", 24},
-        {"7", 24},
-        {"8", 24},
-        {"9", 24},
-        {"10", 24},
-        {"11", 24},
-        {"12", 24},
-        {"13", 24},
-        {"等", 70},
-    }};
+    static constexpr auto kColumns = listColumns("等", false);
     applyLayout(kColumns, true);
 }
 
 void CCheckerDlg::ApplyPayoutEstimateLayout() {
-    static constexpr std::array<ListColumn, kListColumnCount> kColumns{{
-        {"配当", 70},
-        {"1", 24},
-        {"2", 24},
-        {"3", 24},
-        {"4", 24},
-        {"5", 24},
-        {"6", 24},
-        {"7", 24},
-        {"8", 24},
-        {"9", 24},
-        {"10", 24},
-        {"11", 24},
-        {"12", 24},
-        {"13", 24},
-    }};
+    static constexpr auto kColumns = listColumns("配当", true);
     applyLayout(kColumns, false);
 }
 

@@ -26,6 +26,12 @@ namespace pomelak {
 
 class CommandToolBar;
 
+// A column of the result list: its header and the width it starts at.
+struct ListColumn {
+    std::string_view header;
+    int width;
+};
+
 class CCheckerDlg : public TemplateDialog {
     Q_OBJECT
 
@@ -53,10 +59,6 @@ private:
     void ApplyMultiCheckLayout();
     void ApplyPayoutEstimateLayout();
 
-    struct ListColumn {
-        std::string_view header;
-        int width;
-    };
     void applyLayout(std::span<const ListColumn> columns, bool purchaseGridEnabled);
     void setModeCaptions(std::string_view resultFrame, std::string_view listCaption,
                          std::string_view modeLabel);
