@@ -494,9 +494,8 @@ private Q_SLOTS:
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
         QVERIFY(allWhole(list));
         saveScreenshot(m_window.get(), "main-graded-96");
-        player.play(
-            "click モード変更; rates 0-12=20 by 入力; click START; click START; click START; click START; "
-            "click START; click START; click START; click START; click START; click START");
+        player.play("click モード変更; rates 0-12=20 by 入力; " + QString("click START; ").repeated(9) +
+                    "click START");
         QVERIFY(allWhole(list));
         player.play(QString("click START; ").repeated(20) + "look list");
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
