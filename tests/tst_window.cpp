@@ -485,6 +485,15 @@ private Q_SLOTS:
         }
         QVERIFY2(changed * 4 > in.width() * in.height() * 3,
                  qPrintable(QString::number(changed) + " pixels differ"));
+        // The image stands in the middle, as Qt centres icons, and moves down and right with the face.
+        const QImage image = button->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QPoint middle(in.width() / 2 - 16 / 2, in.height() / 2 - 15 / 2);
+        for (int pixel = 0; pixel < 16 * 15; ++pixel) {
+            const QPoint at(pixel % 16, pixel / 16);
+            QVERIFY(qAlpha(image.pixel(at)) < 255 ||
+                    (out.pixel(middle + at) == image.pixel(at) &&
+                     in.pixel(middle + at + QPoint(1, 1)) == image.pixel(at)));
+        }
     }
 
     // Whole estimates, and a grade column that gives the vertical scroll bar its width without hiding.
@@ -613,6 +622,9 @@ private Q_SLOTS:
                 box->setPalette(shown);
                 drawn.append({box, (whole - frame).boundingRect()});
                 texts.append(drawn.last());
+                QVERIFY2(drawn.last().second.width() >=
+                             box->fontMetrics().tightBoundingRect(box->title()).width() - 2,
+                         qPrintable(box->title() + " is cut"));
             } else if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
                        qobject_cast<QAbstractItemView*>(control) || qobject_cast<QLabel*>(control)) {
                 drawn.append({control, ink(control).boundingRect()});
