@@ -46,9 +46,6 @@ public:
     [[nodiscard]] std::int32_t cell(int match, FourGroupColumn column) const {
         return m_cells[index(match, column)];
     }
-    [[nodiscard]] bool isUnset(int match, FourGroupColumn column) const {
-        return cell(match, column) == kUnsetCell;
-    }
 
     friend bool operator==(const FourGroupSelection&, const FourGroupSelection&) = default;
 
