@@ -254,6 +254,8 @@ private slots:
             << "1" + QByteArray(1'000'001, '0') + "e-9999999" << 0.0;
         QTest::newRow("10^-1000002 times e9999999 overflows")
             << "0." + QByteArray(1'000'001, '0') + "1e9999999" << qInf();
+        QTest::newRow("10^400 before an exponent without digits overflows")
+            << "1" + QByteArray(400, '0') + "e-x99999999999999999999" << qInf();
     }
     void parse() {
         QFETCH(QByteArray, text);
