@@ -427,7 +427,7 @@ private Q_SLOTS:
     // What the sessions do not look at: the window's title, icon and version, and the list's colours.
     void windowAfterStart() {
         QCOMPARE(m_window->windowTitle(), "Rivuマルチチェッカー");
-        QVERIFY(!m_window->windowIcon().isNull());
+        QCOMPARE(m_window->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
         QCOMPARE(QCoreApplication::applicationVersion(), "2.0.0.1");
         const auto* list = m_window->findChild<QTableWidget*>();
         QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 237, 229));
@@ -502,7 +502,7 @@ private Q_SLOTS:
         player.play("buy 10 10 10 10 10 102 1 1 1 1 1 1 1; click START");
         const auto* list = m_window->findChild<QTableWidget*>();
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
-        QVERIFY(allWhole(list));
+        QVERIFY(allWhole(list) && !ink(list->verticalScrollBar()).isEmpty());
         saveScreenshot(m_window.get(), "main-graded-96");
         player.play("click モード変更; rates 0-12=20 by 入力; " + QString("click START; ").repeated(9) +
                     "click START");
