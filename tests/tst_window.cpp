@@ -513,9 +513,9 @@ private Q_SLOTS:
         saveScreenshot(m_window.get(), "main-payout-rows");
     }
 
-    // Each cell of a grid stands right of the cell before it in its match and below its column's cell of the
-    // match before; a click at its centre reaches it, not a group box above it, gives it the focus and
-    // clears the radio the match had, whichever it was.
+    // Each cell of a grid stands level with and right of the cell before it in its match, and straight below
+    // its column's cell of the match before; a click at its centre reaches it, not a group box above it,
+    // gives it the focus and clears the radio the match had, whichever it was.
     void gridCellsStandInOrder_data() {
         QTest::addColumn<int>("dialog");
         QTest::addColumn<QString>("grid");
@@ -542,10 +542,11 @@ private Q_SLOTS:
                 auto* cell =
                     findByName<QWidget>(window, QString("%1 試合%2 %3").arg(grid).arg(match).arg(column));
                 const QString name = cell->accessibleName();
-                QVERIFY2(cells.isEmpty() || cells.last()->x() < cell->x(),
+                QVERIFY2(cells.isEmpty() || (cells.last()->x() < cell->x() && cells.last()->y() == cell->y()),
                          qPrintable(name + " out of its row"));
-                QVERIFY2(above.isEmpty() || above[cells.size()]->y() < cell->y(),
-                         qPrintable(name + " too high"));
+                QVERIFY2(above.isEmpty() ||
+                             (above[cells.size()]->y() < cell->y() && above[cells.size()]->x() == cell->x()),
+                         qPrintable(name + " out of its column"));
                 QVERIFY2(window->childAt(cell->geometry().center()) == cell,
                          qPrintable(name + " is covered"));
                 QTest::mouseClick(cell, Qt::LeftButton);
