@@ -1,7 +1,10 @@
 #include "res/dialog_template.h"
+
+#include "core/four_group.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
 
+#include <algorithm>
 #include <array>
 
 namespace pomelak {
@@ -426,6 +429,33 @@ constexpr std::array<DialogTemplate, 4> kTemplates{{
     {kIddFourGroup, "4群マルチ入力", {0, 0, 225, 271}, kDialogFont, kDialogPointSize, kFourGroupControls},
     {kIddSupportRate, "支持率入力", {0, 0, 261, 279}, kDialogFont, kDialogPointSize, kSupportRateControls},
 }};
+
+// Controls are found by id, so an id that names no control or two leaves a binding null or one control
+// unreachable: such a template does not build.
+constexpr bool holdsOnce(std::span<const ControlTemplate> controls, int id) {
+    return std::ranges::count(controls, id, &ControlTemplate::id) == 1;
+}
+constexpr bool idsUnique(std::span<const ControlTemplate> controls) {
+    return std::ranges::all_of(controls, [controls](const ControlTemplate& control) {
+        return control.id == kNoId || holdsOnce(controls, control.id);
+    });
+}
+static_assert(idsUnique(kAboutControls) && idsUnique(kCheckerControls) && idsUnique(kFourGroupControls) &&
+              idsUnique(kSupportRateControls));
+static_assert([] {
+    bool whole = true;
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            whole = whole && holdsOnce(kCheckerControls, purchaseBoxId(match, column)) &&
+                    holdsOnce(kCheckerControls, resultRadioId(match, column)) &&
+                    holdsOnce(kSupportRateControls, rateEditId(column * kMatchCount + match));
+            for (int prediction = 0; prediction < kFourGroupColumnCount; ++prediction) {
+                whole = whole && holdsOnce(kFourGroupControls, fourGroupRadioId(match, prediction, column));
+            }
+        }
+    }
+    return whole;
+}());
 
 } // namespace
 
