@@ -179,6 +179,10 @@ private:
             press(modal, "Zelvanuへ行く");
             m_seen.append(modal->isVisible() ? "still open" : "closed by its link");
             shoot(modal, "about-box");
+            press(modal, "OK");
+            if (modal->isVisible()) {
+                m_seen.append("OK left it open");
+            }
         }
         modal->close();
     }
@@ -424,7 +428,8 @@ private Q_SLOTS:
         QTEST(Player(m_window.get()).play(script), "seen");
     }
 
-    // What the sessions do not look at: the window's title, icon and version, and the list's colours.
+    // What the sessions do not look at: the window's title, icon and version, the list's colours and the
+    // toolbar's bottom line.
     void windowAfterStart() {
         QCOMPARE(m_window->windowTitle(), "Rivuマルチチェッカー");
         QCOMPARE(m_window->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
@@ -436,6 +441,12 @@ private Q_SLOTS:
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         const auto* mode = qobject_cast<QLabel*>(m_window->control(kIdcModeLabel));
         QVERIFY(mode->frameShadow() == QFrame::Sunken && (mode->alignment() & Qt::AlignHCenter));
+        // The toolbar ends in an etched line across the window, shadow above light.
+        QWidget* toolbar = m_window->findChild<QToolButton*>()->parentWidget();
+        const QImage bar = toolbar->grab().toImage();
+        QVERIFY(bar.pixel(0, bar.height() - 2) == bar.pixel(bar.width() - 1, bar.height() - 2) &&
+                bar.pixel(0, bar.height() - 2) == toolbar->palette().color(QPalette::Dark).rgb() &&
+                bar.pixel(0, bar.height() - 1) == toolbar->palette().color(QPalette::Light).rgb());
     }
 
     // Each toolbar button from the left: the image it shows, transparent where the bitmap has the button
