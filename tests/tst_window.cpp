@@ -348,6 +348,9 @@ private:
     QStringList m_seen;
 };
 
+// Where Qt centres a toolbar button's 16 x 15 image on its 23 x 22 face.
+constexpr QPoint kImageOrigin(23 / 2 - 16 / 2, 22 / 2 - 15 / 2);
+
 // Adds a data row whose cells follow the columns; plain texts become QStrings, as with <<.
 template <class... Cells> void row(const char* name, const Cells&... cells) {
     (QTest::newRow(name) << ... << cells);
@@ -449,8 +452,8 @@ private Q_SLOTS:
                 bar.pixel(0, bar.height() - 1) == toolbar->palette().color(QPalette::Light).rgb());
     }
 
-    // Each toolbar button from the left: the image it shows, transparent where the bitmap has the button
-    // face grey so that the face shows there, and the command it runs.
+    // Each toolbar button from the left: the image it shows, with the face showing where the bitmap has the
+    // button face grey, and the command it runs.
     void toolbarButtonsFromTheLeft_data() {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("runs");
@@ -467,11 +470,12 @@ private Q_SLOTS:
         QVERIFY(buttons.size() == 3 && button->size() == QSize(23, 22) && button->toolTip().isEmpty() &&
                 !button->autoRaise());
         const QImage bitmap = QImage(":/images/toolbar.xpm").copy(16 * position, 0, 16, 15);
-        const QImage image = button->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage shown = button->grab().toImage();
+        const QRgb face = button->palette().color(QPalette::Button).rgb();
         for (int pixel = 0; pixel < 16 * 15; ++pixel) {
-            const QRgb shown = image.pixel(pixel % 16, pixel / 16),
-                       drawn = bitmap.pixel(pixel % 16, pixel / 16);
-            QCOMPARE(qAlpha(shown) == 0 ? QRgb(0) : shown, drawn == 0xFFC0C0C0 ? QRgb(0) : drawn);
+            const QPoint at(pixel % 16, pixel / 16);
+            QCOMPARE(shown.pixel(kImageOrigin + at),
+                     bitmap.pixel(at) == 0xFFC0C0C0 ? face : bitmap.pixel(at));
         }
         const QString seen =
             Player(m_window.get()).play("click " + button->accessibleName() + "; look mode").join(' ');
@@ -496,14 +500,11 @@ private Q_SLOTS:
         }
         QVERIFY2(changed * 4 > in.width() * in.height() * 3,
                  qPrintable(QString::number(changed) + " pixels differ"));
-        // The image stands in the middle, as Qt centres icons, and moves down and right with the face.
-        const QImage image = button->icon().pixmap(16, 15).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QPoint middle(in.width() / 2 - 16 / 2, in.height() / 2 - 15 / 2);
+        // The image moves down and right with the face.
+        const QRgb face = button->palette().color(QPalette::Button).rgb();
         for (int pixel = 0; pixel < 16 * 15; ++pixel) {
-            const QPoint at(pixel % 16, pixel / 16);
-            QVERIFY(qAlpha(image.pixel(at)) < 255 ||
-                    (out.pixel(middle + at) == image.pixel(at) &&
-                     in.pixel(middle + at + QPoint(1, 1)) == image.pixel(at)));
+            const QPoint at = kImageOrigin + QPoint(pixel % 16, pixel / 16);
+            QVERIFY(out.pixel(at) == face || in.pixel(at + QPoint(1, 1)) == out.pixel(at));
         }
     }
 
@@ -634,6 +635,7 @@ private Q_SLOTS:
                 box->setPalette(shown);
                 drawn.append({box, (whole - frame).boundingRect()});
                 texts.append(drawn.last());
+                // A glyph's outermost pixel may be too faint to differ from the background.
                 QVERIFY2(drawn.last().second.width() >=
                              box->fontMetrics().tightBoundingRect(box->title()).width() - 2,
                          qPrintable(box->title() + " is cut"));
