@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -21,30 +22,29 @@ void require(bool holds, const char* what, double value) {
     }
 }
 
-// The decimal prefix after leading white space, as atof takes it.
-std::string decimalPrefix(std::string_view text) {
-    const auto span = [&](std::size_t from, const char* chars) {
+// The decimal prefix after leading white space, as atof takes it; "0" when there is none.
+std::string decimalPrefix(const std::string& text) {
+    const auto after = [&text](const char* chars, std::size_t from) {
         return std::min(text.find_first_not_of(chars, from), text.size());
     };
-    const auto at = [&](std::size_t i, char a, char b) {
-        return i < text.size() && (text[i] == a || text[i] == b);
+    const auto at = [&text](std::size_t i, const char* chars) {
+        return i < text.size() && std::strchr(chars, text[i]);
     };
-    const std::size_t start = span(0, " \t\n\v\f\r");
-    const std::size_t integer = at(start, '+', '-') ? start + 1 : start;
-    const std::size_t point = span(integer, "0123456789");
-    std::size_t end = at(point, '.', '.') ? span(point + 1, "0123456789") : point;
-    if (end - integer == (at(point, '.', '.') ? 1U : 0U)) {
+    const std::size_t start = after(" \t\n\v\f\r", 0), integer = start + (at(start, "+-") ? 1 : 0);
+    const std::size_t point = after("0123456789", integer),
+                      end = at(point, ".") ? after("0123456789", point + 1) : point;
+    const std::size_t exponent = at(end, "eE") ? end + (at(end + 1, "+-") ? 2 : 1) : end;
+    const std::size_t exponentEnd = after("0123456789", exponent);
+    if (end - integer == (at(point, ".") ? 1U : 0U)) {
         return "0"; // no digit on either side of the point
     }
-    const std::size_t exponent = at(end, 'e', 'E') ? (at(end + 1, '+', '-') ? end + 2 : end + 1) : end;
-    end = exponent > end && span(exponent, "0123456789") > exponent ? span(exponent, "0123456789") : end;
-    return std::string(text.substr(start, end - start));
+    return text.substr(start, (exponentEnd > exponent ? exponentEnd : end) - start);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string text(reinterpret_cast<const char*>(data), size);
     const double read = pomelak::parseRate(text);
     const double expected = std::strtod(decimalPrefix(text).c_str(), nullptr);
     require(std::bit_cast<std::uint64_t>(read) == std::bit_cast<std::uint64_t>(expected),
