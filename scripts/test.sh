@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream dpkg-dev file \
-    lintian clang-tidy clang libclang-rt-14-dev
+    lintian clang-tidy clang libclang-rt-14-dev locales
 
 jobs=$(nproc)
 
