@@ -56,6 +56,54 @@ long long decimalMagnitude(std::string_view mantissa, std::string_view exponent)
     return leadingIntegerDigits > 0 ? exp + leadingIntegerDigits - 1 : exp - zerosAfterPoint - 1;
 }
 
+// Where the decimal number after a text's leading white space lies: its sign, its mantissa and its end,
+// which takes in an exponent only when the exponent has digits. No digits in the mantissa: no number.
+struct DecimalScan {
+    bool negative = false;
+    std::size_t mantissaStart = 0;
+    std::size_t mantissaEnd = 0;
+    std::size_t exponentStart = 0;
+    std::size_t end = 0;
+    std::size_t digits = 0;
+};
+
+DecimalScan scanDecimal(std::string_view text) {
+    DecimalScan scan;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && isCSpace(text[i])) {
+        ++i;
+    }
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        scan.negative = text[i] == '-';
+        ++i;
+    }
+    scan.mantissaStart = i;
+    for (; i < n && isDigit(text[i]); ++i) {
+        ++scan.digits;
+    }
+    if (i < n && text[i] == '.') {
+        for (++i; i < n && isDigit(text[i]); ++i) {
+            ++scan.digits;
+        }
+    }
+    scan.mantissaEnd = scan.end = scan.exponentStart = i;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        scan.exponentStart = j;
+        if (j < n && (text[j] == '+' || text[j] == '-')) {
+            ++j;
+        }
+        if (j < n && isDigit(text[j])) {
+            while (j < n && isDigit(text[j])) {
+                ++j;
+            }
+            scan.end = j;
+        }
+    }
+    return scan;
+}
+
 } // namespace
 
 std::string formatRate(double rate) {
@@ -65,60 +113,32 @@ std::string formatRate(double rate) {
     return ec == std::errc{} ? std::string(buffer.data(), end) : std::string();
 }
 
+std::size_t rateTextLength(std::string_view text) {
+    const DecimalScan scan = scanDecimal(text);
+    return scan.digits == 0 ? 0 : scan.end;
+}
+
 double parseRate(std::string_view text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && isCSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t mantissaStart = i;
-    std::size_t digits = 0;
-    for (; i < n && isDigit(text[i]); ++i) {
-        ++digits;
-    }
-    if (i < n && text[i] == '.') {
-        for (++i; i < n && isDigit(text[i]); ++i) {
-            ++digits;
-        }
-    }
-    if (digits == 0) {
+    const DecimalScan scan = scanDecimal(text);
+    if (scan.digits == 0) {
         return 0.0;
-    }
-    const std::size_t mantissaEnd = i;
-    std::size_t end = i;
-    std::size_t exponentStart = i;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        exponentStart = j;
-        if (j < n && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
-        if (j < n && isDigit(text[j])) {
-            while (j < n && isDigit(text[j])) {
-                ++j;
-            }
-            end = j;
-        }
     }
     // The sign is taken off first because from_chars rejects a leading '+'.
     double value = 0.0;
-    const auto [ptr, ec] =
-        std::from_chars(text.data() + mantissaStart, text.data() + end, value, std::chars_format::general);
+    const auto [ptr, ec] = std::from_chars(text.data() + scan.mantissaStart, text.data() + scan.end, value,
+                                           std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        const std::string_view exponent =
-            end > mantissaEnd ? text.substr(exponentStart, end - exponentStart) : std::string_view();
-        value = decimalMagnitude(text.substr(mantissaStart, mantissaEnd - mantissaStart), exponent) >= 0
+        const std::string_view exponent = scan.end > scan.mantissaEnd
+                                              ? text.substr(scan.exponentStart, scan.end - scan.exponentStart)
+                                              : std::string_view();
+        value = decimalMagnitude(text.substr(scan.mantissaStart, scan.mantissaEnd - scan.mantissaStart),
+                                 exponent) >= 0
                     ? std::numeric_limits<double>::infinity()
                     : 0.0;
     } else if (ec != std::errc{}) {
         value = 0.0;
     }
-    return negative ? -value : value;
+    return scan.negative ? -value : value;
 }
 
 } // namespace pomelak

@@ -42,5 +42,8 @@ constexpr double RateOf(const SupportRateTable& table, int match, Outcome outcom
 
 std::string formatRate(double rate);
 double parseRate(std::string_view text);
+// How much of the text parseRate reads: its leading white space and the number after it; 0 when it reads
+// no number. rateTextLength("12.5%") == 4.
+std::size_t rateTextLength(std::string_view text);
 
 } // namespace pomelak
