@@ -1,6 +1,6 @@
 // Dialog templates as data: each dialog listed control by control in template order, with rectangles in
 // dialog units. The template order is also the tab order, and a radio group runs from a control that
-// starts a group (kGroup) to the next one.
+// starts a group (kGroup) to the next one; a group whose first radio is a tab stop takes one tab stop.
 //
 // Example: kCheckerControls[0] is {1, DefPushButton, "START", kTabStop, {279, 267, 35, 14}}.
 #pragma once

@@ -24,6 +24,16 @@ inline constexpr std::string_view kSwitchToMultiCheckMessage = "マルチチェ�
 inline constexpr std::string_view kExpandedSuffix = "個展開しました。";
 inline constexpr std::string_view kYenSuffix = "円";
 
+// A paste that cannot be taken, and nothing changed: the rates' refusals in the order of PasteRefusal, with
+// the line (%1) and field (%2) where the block was refused and that field's text (%3); results that are not
+// 13 outcomes.
+inline constexpr std::string_view kPasteErrorCaption = "貼り付けエラー";
+inline constexpr std::array<std::string_view, 5> kRatePasteRefusals{
+    "%1行目が空です。", "%1行目の%2番目が空です。", "%1行目の%2番目「%3」は数値として読めません。",
+    "%1行目の%2番目は13試合目より下にはみ出します。", "%1行目の%2番目はアウェイの列より右にはみ出します。"};
+inline constexpr std::string_view kRatePasteUnchanged = "支持率は変更していません。";
+inline constexpr std::string_view kResultPasteExpected = "13試合分の結果（1・0・2）を貼り付けてください。";
+
 // Captions that change with the operating mode.
 inline constexpr std::string_view kResultFrameMultiCheck = "結果入力";
 inline constexpr std::string_view kResultFramePayout = "予想入力";

@@ -1,6 +1,7 @@
 #include "ui/checker_dlg.h"
 
 #include "core/four_group.h"
+#include "core/pasted_text.h"
 #include "core/payout.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
@@ -105,6 +106,12 @@ void CCheckerDlg::OnInitDialog() {
 
     for (const auto& match : m_resultRadios) {
         match[0]->setChecked(true);
+        for (QRadioButton* radio : match) {
+            routePaste(radio, [this] {
+                pasteResults();
+                return true;
+            });
+        }
     }
     for (std::size_t i = 0; i < m_countFields.size(); ++i) {
         m_countFields[i]->setAccessibleName(qtString(kCountFieldLabels[i]));
@@ -294,6 +301,19 @@ MatchResults CCheckerDlg::readResultGrid() const {
         }
     }
     return results;
+}
+
+void CCheckerDlg::pasteResults() {
+    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    const auto results =
+        readPastedResults(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (!results) {
+        showMessage(qtString(kResultPasteExpected), qtString(kPasteErrorCaption), QMessageBox::Critical);
+        return;
+    }
+    for (int match = 0; match < kMatchCount; ++match) {
+        m_resultRadios[match][ColumnOfOutcome((*results)[static_cast<std::size_t>(match)])]->setChecked(true);
+    }
 }
 
 void CCheckerDlg::EstimatePayout() {

@@ -1,7 +1,7 @@
-// The main window: purchase grid, result grid, result list with its count fields, START and exit, and a
-// toolbar for the mode switch, the four-group generator and the support rates. It owns the state of a
-// run: the support-rate table and the operating mode. Each command reads the controls, calls the core
-// and writes the controls; the window closes only through "終了", Escape or the close box.
+// The main window: purchase grid, result grid (which takes 13 pasted outcomes), result list with its count
+// fields, START and exit, and a toolbar for the mode switch, the four-group generator and the support rates.
+// It owns the state of a run: the support-rate table and the operating mode. Each command reads the controls,
+// calls the core and writes the controls; the window closes only through "終了", Escape or the close box.
 #pragma once
 
 #include "core/grading.h"
@@ -65,6 +65,8 @@ private:
     void setUpResultList();
     [[nodiscard]] MultiSelection readPurchaseGrid() const;
     [[nodiscard]] MatchResults readResultGrid() const;
+    // Sets the result grid from 13 outcomes on the clipboard, or says what it expected.
+    void pasteResults();
     void appendListRow(const QStringList& cells);
     void fitListColumns();
     void copySelectedRows() const;

@@ -18,6 +18,16 @@ CFourGroupDlg::CFourGroupDlg(QWidget* parent) : TemplateDialog(kIddFourGroup, pa
     for (const auto& basic : m_radios[static_cast<std::size_t>(FourGroupColumn::Basic)]) {
         basic[0]->setChecked(true);
     }
+    // Tab goes through the triples as they read, match by match and left to right, after ｷｬﾝｾﾙ.
+    QWidget* previous = control(kIdCancel);
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (const auto& prediction : m_radios) {
+            for (QRadioButton* radio : prediction[static_cast<std::size_t>(match)]) {
+                setTabOrder(previous, radio);
+                previous = radio;
+            }
+        }
+    }
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
     connect(controlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,6 +1,6 @@
 // The four-group dialog: per match a radio triple (outcomes 1, 0, 2) in each of the columns "基本",
 // "小波乱" and "中波乱". Every basic triple starts at outcome 1, the upset triples start unset. Confirming
-// reads the triples into a selection; cancelling leaves it unread.
+// reads the triples into a selection; cancelling leaves it unread. Tab reaches the triples row by row.
 #pragma once
 
 #include "core/four_group.h"

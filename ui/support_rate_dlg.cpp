@@ -1,10 +1,15 @@
 #include "ui/support_rate_dlg.h"
 
+#include "core/pasted_text.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
 #include "ui/app_resources.h"
+#include "ui/window_shell.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace pomelak {
@@ -24,6 +29,11 @@ CSupportRateDlg::CSupportRateDlg(QWidget* parent)
                                   kRateGridName, kRateColumnNames)) {
     connect(controlAs<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
     connect(controlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    for (int match = 0; match < kMatchCount; ++match) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            routePaste(m_edits[match][column], [this, match, column] { return pasteRates(match, column); });
+        }
+    }
     setRates(m_rates);
 }
 
@@ -39,6 +49,32 @@ void CSupportRateDlg::setRates(const SupportRateTable& rates) {
 
 void CSupportRateDlg::accept() {
     OnInputButton();
+}
+
+bool CSupportRateDlg::pasteRates(int match, int column) {
+    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    const RatePaste paste = readPastedRates(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())), match, column);
+    for (const PastedRate& rate : paste.rates) {
+        m_edits[rate.match][rate.column]->setText(qtString(rate.text));
+    }
+    if (paste.refusal != PasteRefusal::None) {
+        constexpr int kShownCharacters = 20;
+        QString field = qtString(paste.fieldText);
+        if (field.size() > kShownCharacters) {
+            field = field.left(kShownCharacters) + QChar(0x2026);
+        }
+        // Replaced by hand: a message names only the places it needs, and the field's own text may hold "%".
+        const QString message = qtString(kRatePasteRefusals[static_cast<std::size_t>(paste.refusal) - 1])
+                                    .replace("%1", QString::number(paste.line))
+                                    .replace("%2", QString::number(paste.field))
+                                    .replace("%3", field);
+        QMessageBox box(QMessageBox::Critical, qtString(kPasteErrorCaption),
+                        message + '\n' + qtString(kRatePasteUnchanged), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+    return paste.block;
 }
 
 void CSupportRateDlg::OnInputButton() {

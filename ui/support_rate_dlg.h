@@ -1,6 +1,7 @@
 // The support-rate dialog: 39 edits, one per match and outcome, showing the working copy of the table
 // with "%g" texts. Confirming ("入力", or Enter in any edit) reads all 39 texts as atof reads them;
-// cancelling (button, Escape, close box) reads nothing. No text is rejected.
+// cancelling (button, Escape, close box) reads nothing. No typed text is rejected. A pasted block of rates
+// fills the edits from the one pasted into, or, when it cannot be taken whole, changes none and says why.
 #pragma once
 
 #include "core/support_rate.h"
@@ -25,6 +26,9 @@ public:
 
 private:
     void OnInputButton();
+    // Takes a block of rates pasted into the edit of a match index and outcome column; false when the
+    // clipboard holds no block, which the edit then pastes itself.
+    bool pasteRates(int match, int column);
 
     SupportRateTable m_rates;
     ControlGrid<QLineEdit> m_edits;

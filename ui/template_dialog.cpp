@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,50 @@ QWidget* createControl(const ControlTemplate& item, QWidget* parent) {
     return nullptr;
 }
 
+// A radio group that takes one tab stop: Tab lands on its checked radio, or its first when none is; the arrow
+// keys move round the group and check as they move.
+class RadioGroupStop : public QObject {
+public:
+    explicit RadioGroupStop(QButtonGroup* group) : QObject(group), m_group(group) {
+        for (QAbstractButton* radio : group->buttons()) {
+            radio->installEventFilter(this);
+        }
+        connect(group, &QButtonGroup::buttonToggled, this, [this] { placeStop(); });
+        placeStop();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Qt moves the stop to a radio that gets the focus without being checked; it comes back on leaving.
+        if (event->type() == QEvent::FocusOut) {
+            placeStop();
+        }
+        const int key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+        const int step = key == Qt::Key_Right || key == Qt::Key_Down ? 1
+                         : key == Qt::Key_Left || key == Qt::Key_Up  ? -1
+                                                                     : 0;
+        if (step == 0) {
+            return false;
+        }
+        const QList<QAbstractButton*> radios = m_group->buttons();
+        QAbstractButton* next = radios[(radios.indexOf(watched) + step + radios.size()) % radios.size()];
+        next->setFocus(Qt::OtherFocusReason);
+        next->click();
+        return true;
+    }
+
+private:
+    void placeStop() {
+        QAbstractButton* stop =
+            m_group->checkedButton() != nullptr ? m_group->checkedButton() : m_group->buttons().first();
+        for (QAbstractButton* radio : m_group->buttons()) {
+            radio->setFocusPolicy(radio == stop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    }
+
+    QButtonGroup* m_group;
+};
+
 Qt::FocusPolicy focusPolicyOf(const ControlTemplate& item) {
     switch (item.kind) {
     case ControlKind::GroupBox:
@@ -105,6 +150,7 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent
     setFixedSize(mapDialogRect(dialog->rect, baseUnits).size());
 
     QList<QWidget*> groupBoxes;
+    QList<QButtonGroup*> radioStops;
     QButtonGroup* radioGroup = nullptr;
     QWidget* previousTabStop = nullptr;
     for (const ControlTemplate& item : dialog->controls) {
@@ -117,13 +163,19 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent
         if ((item.style & kGroup) != 0U) {
             radioGroup = nullptr;
         }
-        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-            if (radioGroup == nullptr) {
-                radioGroup = new QButtonGroup(this);
+        auto* radio = qobject_cast<QRadioButton*>(widget);
+        if (radio != nullptr && radioGroup == nullptr) {
+            radioGroup = new QButtonGroup(this);
+            if ((item.style & kTabStop) != 0U) {
+                radioStops.append(radioGroup);
             }
+        }
+        if (radio != nullptr) {
             radioGroup->addButton(radio, item.id);
         }
-        if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
+        // Every radio of a group with a tab stop stands in the chain, so that its stop can move among them.
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0 ||
+            (radio != nullptr && radioStops.contains(radioGroup))) {
             if (previousTabStop != nullptr) {
                 setTabOrder(previousTabStop, widget);
             }
@@ -132,6 +184,9 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent
         if (item.kind == ControlKind::GroupBox) {
             groupBoxes.append(widget);
         }
+    }
+    for (QButtonGroup* group : radioStops) {
+        new RadioGroupStop(group);
     }
     // A group box only frames its neighbours; underneath them it cannot take their clicks.
     for (QWidget* box : groupBoxes) {

@@ -1,6 +1,7 @@
 // A dialog built from one of the dialog templates: every control is created in template order, placed by
 // converting its dialog units with the dialog font's base units, and found again by its id. Tab order is
-// template order; radio buttons form one exclusive group from each radio that starts a group.
+// template order; radio buttons form one exclusive group from each radio that starts a group, and a group
+// whose first radio is a tab stop takes one: its checked radio, moved by the arrow keys.
 #pragma once
 
 #include "core/ticket.h"

@@ -1,5 +1,7 @@
 #include "ui/window_shell.h"
 
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QWidget>
 
@@ -17,6 +19,53 @@ QAction* addMenuCommand(QMenu* menu, const QString& text, std::function<void()> 
         command();
     });
     return action;
+}
+
+namespace {
+
+class PasteRoute : public QObject {
+public:
+    PasteRoute(QWidget* control, std::function<bool()> handler)
+        : QObject(control), m_handler(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            return m_handler();
+        }
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (event->type() != QEvent::ContextMenu || edit == nullptr) {
+            return false;
+        }
+        // The edit's own menu, its paste item, known by its shortcut, handed to the handler first.
+        QMenu* menu = edit->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        const QString pasteKey = '\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        for (QAction* action : menu->actions()) {
+            if (action->text().endsWith(pasteKey)) {
+                QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+                connect(action, &QAction::triggered, edit, [this, edit] {
+                    if (!m_handler()) {
+                        edit->paste();
+                    }
+                });
+            }
+        }
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+
+private:
+    std::function<bool()> m_handler;
+};
+
+} // namespace
+
+void routePaste(QWidget* control, std::function<bool()> handler) {
+    new PasteRoute(control, std::move(handler));
 }
 
 SystemMenu::SystemMenu(QWidget* window, std::function<void(unsigned)> onCommand)

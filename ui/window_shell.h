@@ -1,5 +1,6 @@
 // The window services the dialogs need and Qt leaves to the platform: the window's system menu, menus
-// whose items work however they are chosen, and the placement of the icon a minimised window paints.
+// whose items work however they are chosen, pastes a dialog takes over, and the placement of the icon a
+// minimised window paints.
 //
 // On Windows SystemMenu appends to the native system menu, and the window forwards WM_SYSCOMMAND through
 // systemCommandOf(). Elsewhere the items form a menu that the window pops up on a right click on its
@@ -23,6 +24,10 @@ namespace pomelak {
 // of its action, as a screen reader's press does. The menu closes before the command runs, so that a
 // dialog the command opens does not sit under a menu that is still open.
 QAction* addMenuCommand(QMenu* menu, const QString& text, std::function<void()> command);
+
+// Offers every paste into a control to a handler first: the paste keys, and a line edit's own 貼り付け
+// item. The control pastes as usual only when the handler returns false.
+void routePaste(QWidget* control, std::function<bool()> handler);
 
 class SystemMenu {
 public:
