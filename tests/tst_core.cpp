@@ -1,8 +1,9 @@
 // The core library's rules where the window's sessions do not already decide them: the purchase limits,
 // the odometer order and grading of a multi, four-group expansion, the two text forms of a support rate
-// (printf "%g" out, atof in) and the first-prize payout estimate.
+// (printf "%g" out, atof in), the first-prize payout estimate, and the rates and results players paste.
 #include "core/four_group.h"
 #include "core/grading.h"
+#include "core/pasted_text.h"
 #include "core/payout.h"
 
 #include <QTest>
@@ -214,6 +215,95 @@ private slots:
     void yenText() {
         QFETCH(double, yen);
         QTEST(QString::fromStdString(formatYen(yen)), "text");
+    }
+
+    // A block pasted at a match (1 to 13) and outcome: the rates it gives as match/outcome=text, or where and
+    // why it is refused.
+    void pastedRates_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("match");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QString>("gives");
+        QTest::newRow("tab-separated lines, from match 1's home rate")
+            << "50\t30\t20\n45.5\t30\t24.5" << 1 << "1"
+            << "1/1=50 1/0=30 1/2=20 2/1=45.5 2/0=30 2/2=24.5";
+        QTest::newRow("CR LF, and empty and blank lines at either end ignored")
+            << "\r\n \t\r\n\t50 30 20\t\r\n\r\n"
+            << 13 << "1"
+            << "13/1=50 13/0=30 13/2=20";
+        QTest::newRow("full-width digits, point, percent, comma and space")
+            << "４５．５％，３０　２４．５" << 1 << "1"
+            << "1/1=45.5 1/0=30 1/2=24.5";
+        QTest::newRow("commas and semicolons with blanks, from match 12's draw rate")
+            << "30 , 20%\r29;21" << 12 << "0"
+            << "12/0=30 12/2=20 13/0=29 13/2=21";
+        QTest::newRow("as written: signs, an exponent, a point without digits") << "-5 +1e1 7." << 1 << "1"
+                                                                                << "1/1=-5 1/0=+1e1 1/2=7.";
+        QTest::newRow("one number is no block") << "\n45.5%\n"
+                                                << 1 << "1"
+                                                << "no block";
+        QTest::newRow("a letter after a number") << "50\t30\t20x" << 1 << "1"
+                                                 << "not a number at 1:3 20x";
+        QTest::newRow("an exponent without digits") << "1e 2" << 1 << "1"
+                                                    << "not a number at 1:1 1e";
+        QTest::newRow("a second percent sign") << "50%% 30" << 1 << "1"
+                                               << "not a number at 1:1 50%%";
+        QTest::newRow("a header line") << "ホーム 引き分け\n50 30" << 1 << "1"
+                                       << "not a number at 1:1 ホーム";
+        QTest::newRow("two tabs: an empty field") << "50\t\t20" << 1 << "1"
+                                                  << "empty field at 1:2 ";
+        QTest::newRow("an empty line inside") << "1 2\n\n3 4" << 1 << "1"
+                                              << "empty line at 2:1 ";
+        QTest::newRow("below match 13") << "1 2\n3 4" << 13 << "1"
+                                        << "below match 13 at 2:1 3";
+        QTest::newRow("right of the away column") << "1 2 3" << 1 << "0"
+                                                  << "right of away at 1:3 3";
+    }
+    void pastedRates() {
+        QFETCH(QString, text);
+        QFETCH(int, match);
+        QFETCH(QString, outcome);
+        const QByteArray utf8 = text.toUtf8();
+        const RatePaste paste =
+            readPastedRates(utf8.toStdString(), match - 1, int(QString("102").indexOf(outcome)));
+        QStringList gives;
+        for (const PastedRate& rate : paste.rates) {
+            gives.append(
+                QString("%1/%2=%3").arg(rate.match + 1).arg("102"[rate.column]).arg(rate.text.c_str()));
+        }
+        if (paste.refusal != PasteRefusal::None) {
+            gives.append(QStringList{"", "empty line", "empty field", "not a number", "below match 13",
+                                     "right of away"}[int(paste.refusal)] +
+                         QString(" at %1:%2 %3")
+                             .arg(paste.line)
+                             .arg(paste.field)
+                             .arg(QString::fromStdString(paste.fieldText)));
+        }
+        QTEST(paste.block ? gives.join(' ') : "no block", "gives");
+    }
+
+    void pastedResults_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("results");
+        QTest::newRow("13 digits run together") << "1021021021021"
+                                                << "1021021021021";
+        QTest::newRow("blanks, tabs, commas and line breaks between") << "2 0\t1,2\r\n0\r1\n2, 0 1 2 0 1 2\n"
+                                                                      << "2012012012012";
+        QTest::newRow("full-width digits, comma and space") << "１，０　２１０２１０２１０２１"
+                                                            << "1021021021021";
+        QTest::newRow("12 outcomes") << "102102102102"
+                                     << "refused";
+        QTest::newRow("14 outcomes") << "10210210210210"
+                                     << "refused";
+        QTest::newRow("an outcome 3") << "1021021021023"
+                                      << "refused";
+        QTest::newRow("a semicolon") << "1;021021021021"
+                                     << "refused";
+    }
+    void pastedResults() {
+        QFETCH(QString, text);
+        const auto results = readPastedResults(text.toStdString());
+        QTEST(results ? textOf(*results) : "refused", "results");
     }
 };
 
