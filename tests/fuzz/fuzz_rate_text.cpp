@@ -3,6 +3,8 @@
 // no hex, "inf" or "nan"), and what the dialog shows is printf's "%g". A normal number's text reads back to
 // the same text; a subnormal's six digits may name a neighbour, as printf and strtod's own do. The target
 // never calls setlocale, so strtod and snprintf run in the "C" locale the dialog must give everywhere.
+// Pasted as a block of rates, any text lands inside the grid with texts that read whole as rates.
+#include "core/pasted_text.h"
 #include "core/support_rate.h"
 
 #include <bit>
@@ -22,33 +24,17 @@ void require(bool holds, const char* what, double value) {
     }
 }
 
-// The decimal prefix after leading white space, as atof takes it; "0" when there is none.
-std::string decimalPrefix(const std::string& text) {
-    const auto after = [&text](const char* chars, std::size_t from) {
-        return std::min(text.find_first_not_of(chars, from), text.size());
-    };
-    const auto at = [&text](std::size_t i, const char* chars) {
-        return i < text.size() && std::strchr(chars, text[i]);
-    };
-    const std::size_t start = after(" \t\n\v\f\r", 0), integer = start + (at(start, "+-") ? 1 : 0);
-    const std::size_t point = after("0123456789", integer),
-                      end = at(point, ".") ? after("0123456789", point + 1) : point;
-    const std::size_t exponent = at(end, "eE") ? end + (at(end + 1, "+-") ? 2 : 1) : end;
-    const std::size_t exponentEnd = after("0123456789", exponent);
-    if (end - integer == (at(point, ".") ? 1U : 0U)) {
-        return "0"; // no digit on either side of the point
-    }
-    return text.substr(start, (exponentEnd > exponent ? exponentEnd : end) - start);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    // strtod also reads hexadecimal, "inf" and "nan", which the rate reading does not; without them the two
+    // read the same decimal prefix. A text with a null character ends there for strtod.
     const double read = pomelak::parseRate(text);
-    const double expected = std::strtod(decimalPrefix(text).c_str(), nullptr);
-    require(std::bit_cast<std::uint64_t>(read) == std::bit_cast<std::uint64_t>(expected),
-            "parseRate differs from strtod of the decimal prefix", read);
+    require(text.find_first_of(std::string("xXiInN\0", 7)) != std::string::npos ||
+                std::bit_cast<std::uint64_t>(read) ==
+                    std::bit_cast<std::uint64_t>(std::strtod(text.c_str(), nullptr)),
+            "parseRate differs from strtod", read);
 
     // The leading bytes as a double reach values no typed text gives: NaN payloads, every exponent.
     double raw = 0.0;
@@ -61,5 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(!std::isnormal(value) || pomelak::formatRate(pomelak::parseRate(shown)) == shown,
                 "the text of a normal number does not read back to itself", value);
     }
+    const pomelak::RatePaste paste = pomelak::readPastedRates(text, int(size % 13), int(size % 3));
+    for (const pomelak::PastedRate& rate : paste.rates) {
+        require(rate.match < 13 && rate.column < 3 && pomelak::rateTextLength(rate.text) == rate.text.size(),
+                "a pasted rate outside the grid or not read whole", rate.match);
+    }
+    static_cast<void>(pomelak::readPastedResults(text));
     return 0;
 }
