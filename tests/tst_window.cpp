@@ -587,14 +587,6 @@ private Q_SLOTS:
         QTEST(Player(m_window.get()).play(steps), "seen");
     }
 
-    // The window's icon, and its size: 354 x 285 dialog units of the dialog font, whose base units are 7 x 13
-    // pixels in IPAPGothic at 12 pixels.
-    void windowAfterStart() {
-        QCOMPARE(m_window->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-        QCOMPARE(QFontInfo(m_window->font()).family(), "IPAPGothic");
-        QCOMPARE(m_window->size(), QSize(620, 463));
-    }
-
     // The buttons from the left: their commands' names, and the bitmap's images with the face showing where
     // the bitmap has the face grey, centred on the 23 x 22 face. The mode button, pressed in payout mode,
     // looks pressed in.
@@ -645,54 +637,18 @@ private Q_SLOTS:
         saveScreenshot(m_window.get(), "main-payout-rows");
     }
 
-    // Each cell of a grid stands right of the cell before it in its match and below its column's cell of the
-    // match before; a click at its centre reaches it, gives it the focus and clears the other radios of its
-    // match.
-    void gridCellsStandInOrder_data() {
+    // Each window and dialog as a keyboard, an eye and a mouse meet it: its size, font and icon. Tab visits
+    // the stops in order and comes round again: in the main window a stop per match's results after the
+    // purchase boxes, in the four-group dialog a stop per triple as they read, each on its checked radio or
+    // its first. The rectangle each static text and group-box title is drawn in crosses no frame line, and a
+    // static text keeps 3 pixels clear of what every other control draws. Each grid cell stands right of the
+    // cell before it in its match and below its column's cell of the match before; a click at its centre
+    // reaches it, gives it the focus and clears the other radios of its match.
+    void dialogs_data() {
         QTest::addColumn<int>("dialog");
-        QTest::addColumn<QString>("grid");
-        row("purchase boxes", kIddChecker, "購入");
-        row("result radios", kIddChecker, "結果");
-        row("support-rate edits", kIddSupportRate, "支持率");
-        row("four-group basic radios", kIddFourGroup, "基本");
-        row("four-group small-upset radios", kIddFourGroup, "小波乱");
-        row("four-group medium-upset radios", kIddFourGroup, "中波乱");
-    }
-    void gridCellsStandInOrder() {
-        QFETCH(int, dialog);
-        QFETCH(QString, grid);
-        std::unique_ptr<QDialog> holder;
-        QWidget* window = shownDialog(dialog, m_window.get(), holder);
-        QVERIFY(window != nullptr);
-        const QStringList columns =
-            grid == "支持率" ? QStringList{"ホーム", "引き分け", "アウェイ"} : QStringList{"1", "0", "2"};
-        const auto cell = [&](int at) {
-            return named(window, QString("%1 試合%2 %3").arg(grid).arg(at / 3 + 1).arg(columns[at % 3]));
-        };
-        for (int at = 0; at < 39; ++at) {
-            const QString name = nameOf(cell(at));
-            QVERIFY2(at % 3 == 0 || cell(at - 1)->geometry().right() < cell(at)->x(),
-                     qPrintable(name + " out of its row"));
-            QVERIFY2(at < 3 || cell(at - 3)->geometry().bottom() < cell(at)->y(),
-                     qPrintable(name + " out of its column"));
-            QVERIFY2(window->childAt(cell(at)->geometry().center()) == cell(at),
-                     qPrintable(name + " is covered"));
-            QTest::mouseClick(cell(at), Qt::LeftButton);
-            QVERIFY2(QApplication::focusWidget() == cell(at), qPrintable(name + " takes no focus"));
-            for (int other = at - at % 3; other < at && qobject_cast<QRadioButton*>(cell(at)) != nullptr;
-                 ++other) {
-                QVERIFY2(!qobject_cast<QRadioButton*>(cell(other))->isChecked(),
-                         qPrintable(name + " leaves another checked"));
-            }
-        }
-    }
-
-    // Tab visits the stops in order and comes round again: in the main window a stop per match's results
-    // after the purchase boxes, in the four-group dialog a stop per triple as they read; each on its checked
-    // radio, or on its first when none is.
-    void tabOrder_data() {
-        QTest::addColumn<int>("dialog");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QStringList>("stops");
+        QTest::addColumn<QStringList>("grids");
         // Each name in turn; "{m}" runs over the matches, and within each "{c}" over the grid's columns.
         const auto stops = [](const QStringList& names, const QStringList& columns = {""}) {
             QStringList stops;
@@ -706,22 +662,31 @@ private Q_SLOTS:
             }
             return stops;
         };
-        row("main window", kIddChecker,
+        row("main window", kIddChecker, QSize(620, 463),
             stops({"START", "終了", "購入 試合{m} {c}"}, {"1", "0", "2"}) + stops({"結果 試合{m} 1"}) +
                 stops({"シングル分解結果", "1等当選個数", "2等当選個数", "3等当選個数", "購入口数",
-                       "シングル分解のみ"}));
-        row("four-group dialog", kIddFourGroup,
-            stops({"入力", "ｷｬﾝｾﾙ", "{c} 試合{m} 1"}, {"基本", "小波乱", "中波乱"}));
-        row("support-rate dialog", kIddSupportRate,
+                       "シングル分解のみ"}),
+            QStringList{"購入", "結果"});
+        row("four-group dialog", kIddFourGroup, QSize(394, 440),
+            stops({"入力", "ｷｬﾝｾﾙ", "{c} 試合{m} 1"}, {"基本", "小波乱", "中波乱"}),
+            QStringList{"基本", "小波乱", "中波乱"});
+        row("support-rate dialog", kIddSupportRate, QSize(457, 453),
             stops({"入力", "ｷｬﾝｾﾙ", "支持率 試合{m} ホーム", "支持率 試合{m} 引き分け",
-                   "支持率 試合{m} アウェイ"},
-                  {""}));
+                   "支持率 試合{m} アウェイ"}),
+            QStringList{"支持率"});
+        row("About box", kIddAbout, QSize(411, 89), QStringList{"OK", "Zelvanuへ行く"}, QStringList{});
     }
-    void tabOrder() {
+    void dialogs() {
         QFETCH(int, dialog);
         QFETCH(QStringList, stops);
+        QFETCH(QStringList, grids);
         std::unique_ptr<QDialog> holder;
-        QVERIFY(shownDialog(dialog, m_window.get(), holder) != nullptr);
+        QWidget* window = shownDialog(dialog, m_window.get(), holder);
+        QVERIFY(window != nullptr);
+        // Its size in dialog units of the dialog font, whose base units are 7 x 13 pixels in IPAPGothic.
+        QCOMPARE(QFontInfo(window->font()).family(), "IPAPGothic");
+        QTEST(window->size(), "size");
+        QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
         QTRY_COMPARE(nameOf(QApplication::focusWidget()), stops.first());
         QStringList visited;
         do {
@@ -729,22 +694,7 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         } while (nameOf(QApplication::focusWidget()) != stops.first() && visited.size() <= stops.size());
         QCOMPARE(visited, stops);
-    }
 
-    // The rectangle each static text and group-box title is drawn in crosses no frame line, and a static text
-    // keeps 3 pixels clear of what every other control draws.
-    void staticTextsKeepClearOfFramesAndNeighbours_data() {
-        QTest::addColumn<int>("dialog");
-        row("main window", kIddChecker);
-        row("four-group dialog", kIddFourGroup);
-        row("support-rate dialog", kIddSupportRate);
-        row("About box", kIddAbout);
-    }
-    void staticTextsKeepClearOfFramesAndNeighbours() {
-        QFETCH(int, dialog);
-        std::unique_ptr<QDialog> holder;
-        QWidget* window = shownDialog(dialog, m_window.get(), holder);
-        QVERIFY(window != nullptr);
         QRegion frames;
         QList<std::pair<QWidget*, QRect>> drawn, texts;
         for (QWidget* control : window->findChildren<QWidget*>()) {
@@ -786,6 +736,30 @@ private Q_SLOTS:
             }
         }
         saveScreenshot(window, "layout of " + window->windowTitle());
+
+        for (const QString& grid : grids) {
+            const QStringList columns =
+                grid == "支持率" ? QStringList{"ホーム", "引き分け", "アウェイ"} : QStringList{"1", "0", "2"};
+            const auto cell = [&](int at) {
+                return named(window, QString("%1 試合%2 %3").arg(grid).arg(at / 3 + 1).arg(columns[at % 3]));
+            };
+            for (int at = 0; at < 39; ++at) {
+                const QString name = nameOf(cell(at));
+                QVERIFY2(at % 3 == 0 || cell(at - 1)->geometry().right() < cell(at)->x(),
+                         qPrintable(name + " out of its row"));
+                QVERIFY2(at < 3 || cell(at - 3)->geometry().bottom() < cell(at)->y(),
+                         qPrintable(name + " out of its column"));
+                QVERIFY2(window->childAt(cell(at)->geometry().center()) == cell(at),
+                         qPrintable(name + " is covered"));
+                QTest::mouseClick(cell(at), Qt::LeftButton);
+                QVERIFY2(QApplication::focusWidget() == cell(at), qPrintable(name + " takes no focus"));
+                for (int other = at - at % 3; other < at && qobject_cast<QRadioButton*>(cell(at)) != nullptr;
+                     ++other) {
+                    QVERIFY2(!qobject_cast<QRadioButton*>(cell(other))->isChecked(),
+                             qPrintable(name + " leaves another checked"));
+                }
+            }
+        }
     }
 
     // Under a locale whose decimal separator is a comma, which the program takes from the environment, a rate
