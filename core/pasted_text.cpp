@@ -9,26 +9,31 @@ namespace pomelak {
 namespace {
 
 // The text with full-width digits, point, percent sign and comma (U+FF10 to U+FF19, U+FF0E, U+FF05,
-// U+FF0C) and the ideographic space (U+3000) in their half-width forms; line ends made LF.
+// U+FF0C, in UTF-8 EF BC xx) and the ideographic space (U+3000) in their half-width forms, and its line
+// ends made LF.
 std::string halfWidth(std::string_view text) {
-    constexpr std::string_view kFullWidth = "\xEF\xBC", kIdeographicSpace = "\xE3\x80\x80";
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::string_view rest = text.substr(i);
         const auto last = static_cast<unsigned char>(rest.size() >= 3 ? rest[2] : 0);
-        if (rest.starts_with(kIdeographicSpace)) {
-            out += ' ';
-        } else if (rest.starts_with(kFullWidth) && last >= 0x90 && last <= 0x99) {
-            out += static_cast<char>('0' + (last - 0x90));
-        } else if (rest.starts_with(kFullWidth) && (last == 0x8E || last == 0x85 || last == 0x8C)) {
-            out += last == 0x8E ? '.' : last == 0x85 ? '%' : ',';
-        } else {
-            out += text[i] == '\r' && rest.starts_with("\r\n") ? ""
-                   : text[i] == '\r'                           ? "\n"
-                                                               : rest.substr(0, 1);
-            continue;
+        char half = '\0';
+        if (rest.starts_with("\xE3\x80\x80")) {
+            half = ' ';
+        } else if (rest.starts_with("\xEF\xBC")) {
+            half = last >= 0x90 && last <= 0x99 ? static_cast<char>('0' + (last - 0x90))
+                   : last == 0x8E               ? '.'
+                   : last == 0x85               ? '%'
+                   : last == 0x8C               ? ','
+                                                : '\0';
         }
-        i += 2;
+        if (half != '\0') {
+            out += half;
+            i += 2;
+        } else if (text[i] == '\r') {
+            out += rest.starts_with("\r\n") ? "" : "\n";
+        } else {
+            out += text[i];
+        }
     }
     return out;
 }
