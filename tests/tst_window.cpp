@@ -242,8 +242,7 @@ private:
                 (shown.size() <= 4 ? shown : shown.first(2) << "..." << shown.last()).join(" / ");
             m_seen.append(QString("list %1").arg(shown.size()) + (shown.isEmpty() ? "" : ": " + rows));
         } else if (what == "counts") {
-            // Each count field read under its label, as a player reads it, and named by it for a screen
-            // reader.
+            // Each count field read under its label as a player reads it, and named by it for screen readers.
             for (const QLabel* label : m_window->findChildren<QLabel*>()) {
                 for (const QLineEdit* field : m_window->findChildren<QLineEdit*>()) {
                     if (field->geometry().intersects(label->geometry().translated(0, label->height()))) {
@@ -281,8 +280,7 @@ private:
             }
             m_seen.append(shown.join(' ').simplified());
         } else if (what == "mode") {
-            // The mode's captions and the list's name, its columns as header:width, its rows, the mode
-            // button.
+            // The mode's captions, the list's name, its columns as header:width, its rows, the mode button.
             for (const int id : {kIdcListCaption, kIdcModeLabel, kIdcResultFrame}) {
                 shown << m_window->control(id)->property(id == kIdcResultFrame ? "title" : "text").toString();
             }
@@ -460,8 +458,7 @@ QList<Session> playerSessions() {
           "clipboard " + rowOne + rowTwo, "clipboard " + rowOne + rowTwo, editMenu,
           "Rivuマルチチェッカー closed, 0"}},
         // Tab reaches each match's results after the purchase boxes and lands on the checked radio; the
-        // arrows
-        // move round a match's radios and check as they move; Space checks the radio Tab landed on.
+        // arrows move round a match's radios and check as they move; Space checks the radio Tab landed on.
         {"keyboard: every result, and a four-group selection",
          "keys {41*⇥}␣⇥→⇥←⇥↓↑⇥↓⇥↑⇥⇥→⇥←⇥⇥↓⇥↑⇥⇥; look grids; look focus; keys ⇤⇤; look focus; click "
          "４群マルチ入力; "
