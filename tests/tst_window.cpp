@@ -458,14 +458,15 @@ QList<Session> playerSessions() {
           "clipboard " + rowOne + rowTwo, "clipboard " + rowOne + rowTwo, editMenu,
           "Rivuマルチチェッカー closed, 0"}},
         // Tab reaches each match's results after the purchase boxes and lands on the checked radio; the
-        // arrows move round a match's radios and check as they move; Space checks the radio Tab landed on.
+        // arrows move round a match's radios and check as they move; Space checks the radio Tab landed on, as
+        // it does on each medium upset of block 1, which makes that column complete.
         {"keyboard: every result, and a four-group selection",
          "keys {41*⇥}␣⇥→⇥←⇥↓↑⇥↓⇥↑⇥⇥→⇥←⇥⇥↓⇥↑⇥⇥; look grids; look focus; keys ⇤⇤; look focus; click "
          "４群マルチ入力; "
-         "keys ⇥⇥⇥→⇥⇥⇥→⇥⇥⇥␣→⇥⇥⇥⇥⇥→{17*⇥}←⇥⇥⇥←⇥⇥⇥←⇥⇥⇥←⏎; look list",
+         "keys ⇥⇥⇥→⇥␣⇥⇥→⇥␣⇥⇥→⇥␣⇥⇥⇥⇥→{17*⇥}←⇥⇥⇥←⇥⇥⇥←⇥⇥⇥←⏎; look list",
          {none + "1021021021021, enabled " + QString(39, '3'), "focus シングル分解結果",
-          "focus 結果 試合12 2", fourGroup, expansion + "4個展開しました。",
-          "list 4: 1111011111111 / 1111011112222 / 0001011111111 / 0001011112222"}},
+          "focus 結果 試合12 2", fourGroup, expansion + "6個展開しました。",
+          "list 6: 1111011111111 / 1111011112222 / ... / 1111011112222"}},
         // A block of rates pasted by Ctrl+V or the edit's own 貼り付け fills the edits from the one pasted
         // into;
         // one number pastes as any text; a refused block changes nothing and its message says where and why;
