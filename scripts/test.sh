@@ -7,6 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_WINDOWS_PACKAGES[@]}" libbenchmark-dev desktop-file-utils appstream file lintian \
-    clang-tidy clang libclang-rt-14-dev xvfb xauth xdotool wine fonts-wine icoutils
+    clang-tidy clang libclang-rt-14-dev xvfb xauth xdotool wine fonts-wine icoutils locales
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 exec cmake --workflow --preset all
