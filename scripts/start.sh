@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 install_missing_packages "${POMELAK_BUILD_PACKAGES[@]}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOMELAK_BENCH=OFF >/dev/null
-cmake --build build --target Pomelak
-exec build/app/Pomelak "$@"
+cmake --preset plain -DPOMELAK_BENCH=OFF >/dev/null
+cmake --build --preset plain --target Pomelak
+exec build/plain/app/Pomelak "$@"

@@ -23,7 +23,12 @@ execute_process(
         -artifact_prefix=${WORK}/artifacts/ ${dict_option}
         ${WORK}/corpus ${SEEDS}
     WORKING_DIRECTORY ${WORK}
-    RESULT_VARIABLE status)
+    RESULT_VARIABLE status
+    ERROR_VARIABLE log ECHO_ERROR_VARIABLE)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "${FUZZER} found a fault (exit status ${status}); the input is in ${WORK}/artifacts")
+endif()
+# libFuzzer ends a run that really fuzzed with its count of runs.
+if(NOT log MATCHES "Done [0-9]+ runs in")
+    message(FATAL_ERROR "${FUZZER} ended without fuzzing")
 endif()

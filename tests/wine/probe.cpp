@@ -1,10 +1,10 @@
 // Reads what a person sees of a Windows program running under Wine, for the Windows smoke test
-// (scripts/test-windows.sh). Wine draws the windows, menus and frames of its virtual desktop itself, so
+// (smoke.sh). Wine draws the windows, menus and frames of its virtual desktop itself, so
 // their titles and menu items are read through Win32 rather than from X.
 //
 //   probe window TEXT SECONDS  waits for a visible top-level window titled TEXT (or of class TEXT when it
 //                              starts with '#') and prints its client area on the desktop: "x y width height"
-//   probe sysmenu TITLE        prints the items of that window's system menu, one per line
+//   probe sysmenu TITLE        prints the last item of that window's system menu
 //   probe clipboard SECONDS    waits for text on the clipboard, prints it and empties the clipboard
 //
 // Arguments are UTF-16 and the output is UTF-8. A window's menu can only be read in its own process, so
@@ -78,14 +78,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK probeHook(int code, WPARAM rem
     const auto* message = reinterpret_cast<const MSG*>(param);
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == readMenuMessage()) {
         HMENU menu = GetSystemMenu(message->hwnd, FALSE);
-        std::wstring items;
-        for (int position = 0; position < GetMenuItemCount(menu); ++position) {
-            wchar_t text[256] = {};
-            GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
-            items += text + std::wstring(L"\n");
-        }
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (items.size() + 1) * sizeof(wchar_t));
-        items.copy(static_cast<wchar_t*>(GlobalLock(memory)), items.size() + 1);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 256 * sizeof(wchar_t));
+        GetMenuStringW(menu, GetMenuItemCount(menu) - 1, static_cast<wchar_t*>(GlobalLock(memory)), 255,
+                       MF_BYPOSITION);
         GlobalUnlock(memory);
         if (OpenClipboard(message->hwnd)) {
             EmptyClipboard();
