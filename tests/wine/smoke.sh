@@ -2,7 +2,7 @@
 # Smoke test of Pomelak.exe under Wine, as a person would use it; run by scripts/wine.sh, which gives it
 # an X display, a Wine prefix and a virtual desktop.
 #   smoke.sh POMELAK.EXE PROBE.EXE SCREENSHOT-FOLDER
-# The probe reads titles, the system menu and the clipboard through Win32; xdotool clicks and types.
+# The probe reads titles and the clipboard through Win32; xdotool clicks and types.
 set -euo pipefail
 exe=$1 probe_exe=$2 shots=$3
 mkdir -p "$shots"
@@ -43,9 +43,6 @@ shot error
 xdotool key Return
 closes "$error"
 
-last_item="$(probe sysmenu "$main")" || fail "the system menu could not be read"
-[ "$last_item" = 'Pomelak のﾊﾞｰｼﾞｮﾝ情報(&A)...' ] || fail "the system menu ends with \"$last_item\""
-echo "system menu ends with \"$last_item\""
 # Wine's own "About Wine" item takes the A mnemonic too, so the item is reached by position: the last.
 xdotool key alt+space
 probe window '#32768' 10 >/dev/null || fail "Alt+Space did not open the system menu"
