@@ -13,6 +13,11 @@ using namespace pomelak;
 
 namespace {
 
+// Adds a data row whose cells follow the columns; plain texts become QStrings, as with <<.
+template <class... Cells> void row(const char* name, const Cells&... cells) {
+    (QTest::newRow(name) << ... << cells);
+}
+
 // A multi from the marked outcome digits of each match, blank-separated.
 MultiSelection multiOf(const QString& marks) {
     MultiSelection selection;
@@ -56,14 +61,13 @@ private slots:
         QTest::addColumn<QString>("marks");
         QTest::addColumn<int>("units");
         QTest::addColumn<MultiSelectionError>("error");
-        QTest::newRow("7 doubles: 128 rejected")
-            << "10 02 12 10 02 12 10 2 1 0 2 1 0" << 128 << MultiSelectionError::TooManyUnits;
-        QTest::newRow("4 triples: 81 ok")
-            << "1 0 2 1 0 2 1 0 2 102 102 102 102" << 81 << MultiSelectionError::None;
-        QTest::newRow("5 triples: 243 rejected")
-            << "1 0 2 1 0 2 1 0 102 102 102 102 102" << 243 << MultiSelectionError::TooManyUnits;
-        QTest::newRow("13 triples: 1594323 rejected") << "102 102 102 102 102 102 102 102 102 102 102 102 102"
-                                                      << 1594323 << MultiSelectionError::TooManyUnits;
+        row("7 doubles: 128 rejected", "10 02 12 10 02 12 10 2 1 0 2 1 0", 128,
+            MultiSelectionError::TooManyUnits);
+        row("4 triples: 81 ok", "1 0 2 1 0 2 1 0 2 102 102 102 102", 81, MultiSelectionError::None);
+        row("5 triples: 243 rejected", "1 0 2 1 0 2 1 0 102 102 102 102 102", 243,
+            MultiSelectionError::TooManyUnits);
+        row("13 triples: 1594323 rejected", "102 102 102 102 102 102 102 102 102 102 102 102 102", 1594323,
+            MultiSelectionError::TooManyUnits);
     }
     void validation() {
         QFETCH(QString, marks);
@@ -94,17 +98,15 @@ private slots:
     void fourGroupExpansion_data() {
         QTest::addColumn<QString>("upsets");
         QTest::addColumn<QStringList>("singles");
-        QTest::newRow("block 1 small, block 4 medium: candidates 0, 2, 27, 29")
-            << "000 --- --- ---- | --- --- --- 2222"
-            << QStringList{"1111111111111", "1111111112222", "0001111111111", "0001111112222"};
-        QTest::newRow("complete columns 2, 3, 1, 2: 12 singles")
-            << "000 000 0-0 -000 | --2 222 --- 2222" << QStringList(12, "");
-        QTest::newRow("partial upset columns contribute nothing")
-            << "00- 0-0 -00 000- | -22 22- 2-2 -222" << QStringList{"1111111111111"};
+        row("block 1 small, block 4 medium: candidates 0, 2, 27, 29", "000 --- --- ---- | --- --- --- 2222",
+            QStringList{"1111111111111", "1111111112222", "0001111111111", "0001111112222"});
+        row("complete columns 2, 3, 1, 2: 12 singles", "000 000 0-0 -000 | --2 222 --- 2222",
+            QStringList(12, ""));
+        row("partial upset columns contribute nothing", "00- 0-0 -00 000- | -22 22- 2-2 -222",
+            QStringList{"1111111111111"});
         // Candidates 0, 3, 18 and 21: block 2's medium upset repeats the basic outcomes.
-        QTest::newRow("an upset column repeating the basic one: duplicates kept")
-            << "--- --- 020 ---- | --- 111 --- ----"
-            << QStringList{"1111111111111", "1111110201111", "1111111111111", "1111110201111"};
+        row("an upset column repeating the basic one: duplicates kept", "--- --- 020 ---- | --- 111 --- ----",
+            QStringList{"1111111111111", "1111110201111", "1111111111111", "1111110201111"});
     }
     void fourGroupExpansion() {
         QFETCH(QString, upsets);
@@ -125,23 +127,21 @@ private slots:
     void parse_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("every C white space skipped") << QByteArray("\t\n\v\f\r 7") << 7.0;
-        QTest::newRow("exponent without digits left out") << QByteArray("1e") << 1.0;
-        QTest::newRow("minus sign") << QByteArray("-5") << -5.0;
-        QTest::newRow("no digit before the point") << QByteArray("-.5") << -0.5;
-        QTest::newRow("two signs") << QByteArray("+-5") << 0.0;
-        QTest::newRow("empty text") << QByteArray() << 0.0;
-        QTest::newRow("infinity is not decimal") << QByteArray("inf") << 0.0;
-        QTest::newRow("hexadecimal stops after 0") << QByteArray("0x10") << 0.0;
-        QTest::newRow("overflow") << QByteArray("1e999") << qInf();
-        QTest::newRow("underflow") << QByteArray("1e-999") << 0.0;
+        row("every C white space skipped", QByteArray("\t\n\v\f\r 7"), 7.0);
+        row("exponent without digits left out", QByteArray("1e"), 1.0);
+        row("minus sign", QByteArray("-5"), -5.0);
+        row("no digit before the point", QByteArray("-.5"), -0.5);
+        row("two signs", QByteArray("+-5"), 0.0);
+        row("empty text", QByteArray(), 0.0);
+        row("infinity is not decimal", QByteArray("inf"), 0.0);
+        row("hexadecimal stops after 0", QByteArray("0x10"), 0.0);
+        row("overflow", QByteArray("1e999"), qInf());
+        row("underflow", QByteArray("1e-999"), 0.0);
         // Found by the fuzzer: a mantissa longer than the exponent's clamp must not turn the side.
-        QTest::newRow("10^1000001 times e-9999999 underflows")
-            << "1" + QByteArray(1'000'001, '0') + "e-9999999" << 0.0;
-        QTest::newRow("10^-1000002 times e9999999 overflows")
-            << "0." + QByteArray(1'000'001, '0') + "1e9999999" << qInf();
-        QTest::newRow("10^400 before an exponent without digits overflows")
-            << "1" + QByteArray(400, '0') + "e-x99999999999999999999" << qInf();
+        row("10^1000001 times e-9999999 underflows", "1" + QByteArray(1'000'001, '0') + "e-9999999", 0.0);
+        row("10^-1000002 times e9999999 overflows", "0." + QByteArray(1'000'001, '0') + "1e9999999", qInf());
+        row("10^400 before an exponent without digits overflows",
+            "1" + QByteArray(400, '0') + "e-x99999999999999999999", qInf());
     }
     void parse() {
         QFETCH(QByteArray, text);
@@ -156,24 +156,22 @@ private slots:
         QTest::addColumn<Rates>("rates");
         QTest::addColumn<QString>("results");
         QTest::addColumn<double>("expected");
-        QTest::newRow("all 100: 23.5 truncated") << allAt(100) << "2222222222222" << 23.0;
-        QTest::newRow("all 80: 427") << allAt(80) << "0000000000000" << 427.0;
-        QTest::newRow("all 60: 17992") << allAt(60) << "2012012012012" << 17992.0;
+        row("all 100: 23.5 truncated", allAt(100), "2222222222222", 23.0);
+        row("all 80: 427", allAt(80), "0000000000000", 427.0);
+        row("all 60: 17992", allAt(60), "2012012012012", 17992.0);
         // 23.5 / (0.5^10 * 0.3^2 * 0.2) = 1336888.8...
-        QTest::newRow("home 50, draw 30, away 20: 1336888")
-            << Rates{50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 30, 30, 20} << "1111111111002" << 1336888.0;
-        QTest::newRow("twelve at 100, one at 200: 11") << allAt(100, 4, 200) << "1111111111111" << 11.0;
-        QTest::newRow("one at -100: -23.5 truncated toward 0")
-            << allAt(100, 13, -100) << "1111111111112" << -23.0;
-        QTest::newRow("an infinite rate: 0") << allAt(50, 7, qInf()) << "1111111111111" << 0.0;
+        row("home 50, draw 30, away 20: 1336888", Rates{50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 30, 30, 20},
+            "1111111111002", 1336888.0);
+        row("twelve at 100, one at 200: 11", allAt(100, 4, 200), "1111111111111", 11.0);
+        row("one at -100: -23.5 truncated toward 0", allAt(100, 13, -100), "1111111111112", -23.0);
+        row("an infinite rate: 0", allAt(50, 7, qInf()), "1111111111111", 0.0);
         // A product of about 1e-309 is not 0, but 23.5 over it is beyond the largest double.
-        QTest::newRow("a quotient beyond every double: 0") << allAt(1, 7, 1e-283) << "1111111111111" << 0.0;
+        row("a quotient beyond every double: 0", allAt(1, 7, 1e-283), "1111111111111", 0.0);
         // Exactly 500 and 4096 in real numbers; the rounding of the rule's own steps takes them lower.
-        QTest::newRow("47 times 0.01, not 47 / 100: 499")
-            << Rates{10, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 47} << "1111111111111"
-            << 499.0;
-        QTest::newRow("product from match 13 down: 4095")
-            << Rates{250, 25, 125, 25, 10, 250, 25, 125, 80, 188, 25, 100, 100} << "1111111111111" << 4095.0;
+        row("47 times 0.01, not 47 / 100: 499",
+            Rates{10, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 47}, "1111111111111", 499.0);
+        row("product from match 13 down: 4095",
+            Rates{250, 25, 125, 25, 10, 250, 25, 125, 80, 188, 25, 100, 100}, "1111111111111", 4095.0);
     }
     void estimate() {
         QFETCH(Rates, rates);
@@ -192,11 +190,11 @@ private slots:
     void yenText_data() {
         QTest::addColumn<double>("yen");
         QTest::addColumn<QString>("text");
-        QTest::newRow("minus sign") << -192512.0 << "-192512";
-        QTest::newRow("negative zero without sign") << -0.0 << "0";
-        QTest::newRow("no exponent for 1e20") << 1e20 << "100000000000000000000";
-        QTest::newRow("infinity: 0") << qInf() << "0";
-        QTest::newRow("not a number: 0") << qQNaN() << "0";
+        row("minus sign", -192512.0, "-192512");
+        row("negative zero without sign", -0.0, "0");
+        row("no exponent for 1e20", 1e20, "100000000000000000000");
+        row("infinity: 0", qInf(), "0");
+        row("not a number: 0", qQNaN(), "0");
     }
     void yenText() {
         QFETCH(double, yen);
@@ -210,32 +208,21 @@ private slots:
         QTest::addColumn<int>("match");
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QString>("gives");
-        QTest::newRow("tab-separated lines, from match 1's home rate")
-            << "50\t30\t20\n45.5\t30\t24.5" << 1 << "1"
-            << "1/1=50 1/0=30 1/2=20 2/1=45.5 2/0=30 2/2=24.5";
-        QTest::newRow("CR LF, and empty and blank lines at either end ignored")
-            << "\r\n \t\r\n\t50 30 20\t\r\n\r\n"
-            << 13 << "1"
-            << "13/1=50 13/0=30 13/2=20";
-        QTest::newRow("full-width digits, point, percent, comma and space")
-            << "４５．５％，３０　２４．５" << 1 << "1"
-            << "1/1=45.5 1/0=30 1/2=24.5";
-        QTest::newRow("commas and semicolons with blanks, from match 12's draw rate")
-            << "30 , 20%\r29;21" << 12 << "0"
-            << "12/0=30 12/2=20 13/0=29 13/2=21";
-        QTest::newRow("as written: signs, an exponent, a point without digits") << "-5 +1e1 7." << 1 << "1"
-                                                                                << "1/1=-5 1/0=+1e1 1/2=7.";
-        QTest::newRow("one number is no block") << "\n45.5%\n"
-                                                << 1 << "1"
-                                                << "no block";
-        QTest::newRow("a letter after a number") << "50\t30\t20x" << 1 << "1"
-                                                 << "not a number at 1:3 20x";
-        QTest::newRow("an exponent without digits") << "1e 2" << 1 << "1"
-                                                    << "not a number at 1:1 1e";
-        QTest::newRow("a second percent sign") << "50%% 30" << 1 << "1"
-                                               << "not a number at 1:1 50%%";
-        QTest::newRow("a header line") << "ホーム 引き分け\n50 30" << 1 << "1"
-                                       << "not a number at 1:1 ホーム";
+        row("tab-separated lines, from match 1's home rate", "50\t30\t20\n45.5\t30\t24.5", 1, "1",
+            "1/1=50 1/0=30 1/2=20 2/1=45.5 2/0=30 2/2=24.5");
+        row("CR LF, and empty and blank lines at either end ignored", "\r\n \t\r\n\t50 30 20\t\r\n\r\n", 13,
+            "1", "13/1=50 13/0=30 13/2=20");
+        row("full-width digits, point, percent, comma and space", "４５．５％，３０　２４．５", 1, "1",
+            "1/1=45.5 1/0=30 1/2=24.5");
+        row("commas and semicolons with blanks, from match 12's draw rate", "30 , 20%\r29;21", 12, "0",
+            "12/0=30 12/2=20 13/0=29 13/2=21");
+        row("as written: signs, an exponent, a point without digits", "-5 +1e1 7.", 1, "1",
+            "1/1=-5 1/0=+1e1 1/2=7.");
+        row("one number is no block", "\n45.5%\n", 1, "1", "no block");
+        row("a letter after a number", "50\t30\t20x", 1, "1", "not a number at 1:3 20x");
+        row("an exponent without digits", "1e 2", 1, "1", "not a number at 1:1 1e");
+        row("a second percent sign", "50%% 30", 1, "1", "not a number at 1:1 50%%");
+        row("a header line", "ホーム 引き分け\n50 30", 1, "1", "not a number at 1:1 ホーム");
     }
     void pastedRates() {
         QFETCH(QString, text);
@@ -263,20 +250,14 @@ private slots:
     void pastedResults_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("results");
-        QTest::newRow("13 digits run together") << "1021021021021"
-                                                << "1021021021021";
-        QTest::newRow("blanks, tabs, commas and line breaks between") << "2 0\t1,2\r\n0\r1\n2, 0 1 2 0 1 2\n"
-                                                                      << "2012012012012";
-        QTest::newRow("full-width digits, comma and space") << "１，０　２１０２１０２１０２１"
-                                                            << "1021021021021";
-        QTest::newRow("12 outcomes") << "102102102102"
-                                     << "refused";
-        QTest::newRow("14 outcomes") << "10210210210210"
-                                     << "refused";
-        QTest::newRow("an outcome 3") << "1021021021023"
-                                      << "refused";
-        QTest::newRow("a semicolon") << "1;021021021021"
-                                     << "refused";
+        row("13 digits run together", "1021021021021", "1021021021021");
+        row("blanks, tabs, commas and line breaks between", "2 0\t1,2\r\n0\r1\n2, 0 1 2 0 1 2\n",
+            "2012012012012");
+        row("full-width digits, comma and space", "１，０　２１０２１０２１０２１", "1021021021021");
+        row("12 outcomes", "102102102102", "refused");
+        row("14 outcomes", "10210210210210", "refused");
+        row("an outcome 3", "1021021021023", "refused");
+        row("a semicolon", "1;021021021021", "refused");
     }
     void pastedResults() {
         QFETCH(QString, text);
