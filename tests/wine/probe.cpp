@@ -1,6 +1,6 @@
 // Reads what a person sees of a Windows program running under Wine, for the Windows smoke test
-// (smoke.sh). Wine draws the windows, menus and frames of its virtual desktop itself, so their titles are
-// read through Win32 rather than from X.
+// (scripts/wine-smoke.sh). Wine draws the windows, menus and frames of its virtual desktop itself, so their
+// titles are read through Win32 rather than from X.
 //
 //   probe window TEXT SECONDS  waits for a visible top-level window titled TEXT (or of class TEXT when it
 //                              starts with '#') and prints its client area on the desktop: "x y width height"

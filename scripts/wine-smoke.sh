@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Smoke test of Pomelak.exe under Wine, as a person would use it; run by scripts/wine.sh, which gives it
 # an X display, a Wine prefix and a virtual desktop.
-#   smoke.sh POMELAK.EXE PROBE.EXE SCREENSHOT-FOLDER
+#   wine-smoke.sh POMELAK.EXE PROBE.EXE SCREENSHOT-FOLDER
 # The probe reads titles and the clipboard through Win32; xdotool clicks and types.
 set -euo pipefail
 exe=$1 probe_exe=$2 shots=$3
