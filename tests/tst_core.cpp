@@ -27,17 +27,15 @@ MultiSelection multiOf(const QString& marks) {
     return selection;
 }
 
-// A single or candidate row as its digits, a grade as its text.
-template <typename Row> QString textOf(const Row& row) {
-    QString text;
-    for (auto value : row) {
-        text += QString::number(static_cast<int>(value));
-    }
-    return text;
-}
+// Singles or candidate rows as their digits.
 template <typename Rows> QStringList textsOf(const Rows& rows) {
     QStringList texts;
-    std::ranges::transform(rows, std::back_inserter(texts), [](const auto& row) { return textOf(row); });
+    for (const auto& row : rows) {
+        texts.append(QString());
+        for (auto value : row) {
+            texts.last() += QString::number(static_cast<int>(value));
+        }
+    }
     return texts;
 }
 
@@ -61,13 +59,12 @@ private slots:
         QTest::addColumn<QString>("marks");
         QTest::addColumn<int>("units");
         QTest::addColumn<MultiSelectionError>("error");
-        row("7 doubles: 128 rejected", "10 02 12 10 02 12 10 2 1 0 2 1 0", 128,
-            MultiSelectionError::TooManyUnits);
+        const auto tooMany = MultiSelectionError::TooManyUnits;
+        row("7 doubles: 128 rejected", "10 02 12 10 02 12 10 2 1 0 2 1 0", 128, tooMany);
         row("4 triples: 81 ok", "1 0 2 1 0 2 1 0 2 102 102 102 102", 81, MultiSelectionError::None);
-        row("5 triples: 243 rejected", "1 0 2 1 0 2 1 0 102 102 102 102 102", 243,
-            MultiSelectionError::TooManyUnits);
+        row("5 triples: 243 rejected", "1 0 2 1 0 2 1 0 102 102 102 102 102", 243, tooMany);
         row("13 triples: 1594323 rejected", "102 102 102 102 102 102 102 102 102 102 102 102 102", 1594323,
-            MultiSelectionError::TooManyUnits);
+            tooMany);
     }
     void validation() {
         QFETCH(QString, marks);
@@ -228,9 +225,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, match);
         QFETCH(QString, outcome);
-        const QByteArray utf8 = text.toUtf8();
         const RatePaste paste =
-            readPastedRates(utf8.toStdString(), match - 1, int(QString("102").indexOf(outcome)));
+            readPastedRates(text.toStdString(), match - 1, int(QString("102").indexOf(outcome)));
         QStringList gives;
         for (const PastedRate& rate : paste.rates) {
             gives.append(
@@ -262,7 +258,7 @@ private slots:
     void pastedResults() {
         QFETCH(QString, text);
         const auto results = readPastedResults(text.toStdString());
-        QTEST(results ? textOf(*results) : "refused", "results");
+        QTEST(results ? textsOf(QList{*results}).first() : "refused", "results");
     }
 };
 
