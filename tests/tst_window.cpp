@@ -94,7 +94,8 @@ private:
 
     void enter(QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
-        shoot(modal, modal->windowTitle() + (box != nullptr ? " " + box->text().left(12) : ""));
+        shoot(modal,
+              modal->windowTitle() + (box != nullptr ? " " + box->text().section('\n', 0, 0).left(12) : ""));
         if (box != nullptr) {
             m_seen.append("box " + box->windowTitle() +
                           QStringList{"", " information", " warning", " stop"}[box->icon()] + " [" +
