@@ -207,18 +207,18 @@ private slots:
         QTest::addColumn<QString>("gives");
         row("tab-separated lines, from match 1's home rate", "50\t30\t20\n45.5\t30\t24.5", 1, "1",
             "1/1=50 1/0=30 1/2=20 2/1=45.5 2/0=30 2/2=24.5");
-        row("CR LF, and empty and blank lines at either end ignored", "\r\n \t\r\n\t50 30 20\t\r\n\r\n", 13,
-            "1", "13/1=50 13/0=30 13/2=20");
-        row("full-width digits, point, percent, comma and space", "４５．５％，３０　２４．５", 1, "1",
-            "1/1=45.5 1/0=30 1/2=24.5");
+        row("CR LF, and empty and blank lines at either end ignored", "\r\n \t\r\n\t50 30 20\t\r\n9 1\r\n",
+            12, "1", "12/1=50 12/0=30 12/2=20 13/1=9 13/0=1");
+        row("full-width digits, point, percent, comma and space", "４９．５％，３０　２０．５", 1, "1",
+            "1/1=49.5 1/0=30 1/2=20.5");
         row("commas and semicolons with blanks, from match 12's draw rate", "30 , 20%\r29;21", 12, "0",
             "12/0=30 12/2=20 13/0=29 13/2=21");
         row("as written: signs, an exponent, a point without digits", "-5 +1e1 7.", 1, "1",
             "1/1=-5 1/0=+1e1 1/2=7.");
         row("one number is no block", "\n45.5%\n", 1, "1", "no block");
         row("a letter after a number", "50\t30\t20x", 1, "1", "not a number at 1:3 20x");
-        row("an exponent without digits", "1e 2", 1, "1", "not a number at 1:1 1e");
-        row("a second percent sign", "50%% 30", 1, "1", "not a number at 1:1 50%%");
+        row("a sign alone", "1 - 2", 1, "1", "not a number at 1:2 -");
+        row("a percent sign apart from its number", "50 % 30", 1, "1", "not a number at 1:2 %");
         row("a header line", "ホーム 引き分け\n50 30", 1, "1", "not a number at 1:1 ホーム");
     }
     void pastedRates() {
