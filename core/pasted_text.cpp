@@ -87,13 +87,13 @@ RatePaste readPastedRates(std::string_view text, int match, int column) {
         if (fields->empty()) {
             return refuse(PasteRefusal::EmptyLine, line, 0, {});
         }
+        if (match + line >= kMatchCount) {
+            return refuse(PasteRefusal::BelowLastMatch, line, 0, fields->front());
+        }
         for (int field = 0; field < static_cast<int>(fields->size()); ++field) {
             const std::string& asPasted = (*fields)[static_cast<std::size_t>(field)];
             const std::string rate =
                 asPasted.ends_with('%') ? asPasted.substr(0, asPasted.size() - 1) : asPasted;
-            if (match + line >= kMatchCount) {
-                return refuse(PasteRefusal::BelowLastMatch, line, field, asPasted);
-            }
             if (column + field >= kColumnCount) {
                 return refuse(PasteRefusal::RightOfAwayColumn, line, field, asPasted);
             }

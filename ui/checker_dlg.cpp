@@ -107,8 +107,8 @@ void CCheckerDlg::OnInitDialog() {
     for (const auto& match : m_resultRadios) {
         match[0]->setChecked(true);
         for (QRadioButton* radio : match) {
-            routePaste(radio, [this] {
-                pasteResults();
+            routePaste(radio, [this](std::string_view text) {
+                pasteResults(text);
                 return true;
             });
         }
@@ -303,10 +303,8 @@ MatchResults CCheckerDlg::readResultGrid() const {
     return results;
 }
 
-void CCheckerDlg::pasteResults() {
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
-    const auto results =
-        readPastedResults(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+void CCheckerDlg::pasteResults(std::string_view text) {
+    const auto results = readPastedResults(text);
     if (!results) {
         showMessage(qtString(kResultPasteExpected), qtString(kPasteErrorCaption), QMessageBox::Critical);
         return;
@@ -406,14 +404,6 @@ void CCheckerDlg::copySelectedRows() const {
         text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     QGuiApplication::clipboard()->setText(text);
-}
-
-void CCheckerDlg::showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon) {
-    // A box without a caption of its own shows the application's name.
-    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 
 } // namespace pomelak

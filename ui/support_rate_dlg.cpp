@@ -6,10 +6,7 @@
 #include "ui/app_resources.h"
 #include "ui/window_shell.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace pomelak {
@@ -31,7 +28,9 @@ CSupportRateDlg::CSupportRateDlg(QWidget* parent)
     connect(controlAs<QPushButton>(kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
     for (int match = 0; match < kMatchCount; ++match) {
         for (int column = 0; column < kColumnCount; ++column) {
-            routePaste(m_edits[match][column], [this, match, column] { return pasteRates(match, column); });
+            routePaste(m_edits[match][column], [this, match, column](std::string_view text) {
+                return pasteRates(text, match, column);
+            });
         }
     }
     setRates(m_rates);
@@ -51,10 +50,8 @@ void CSupportRateDlg::accept() {
     OnInputButton();
 }
 
-bool CSupportRateDlg::pasteRates(int match, int column) {
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
-    const RatePaste paste = readPastedRates(
-        std::string_view(text.constData(), static_cast<std::size_t>(text.size())), match, column);
+bool CSupportRateDlg::pasteRates(std::string_view text, int match, int column) {
+    const RatePaste paste = readPastedRates(text, match, column);
     for (const PastedRate& rate : paste.rates) {
         m_edits[rate.match][rate.column]->setText(qtString(rate.text));
     }
@@ -65,14 +62,12 @@ bool CSupportRateDlg::pasteRates(int match, int column) {
             field = field.left(kShownCharacters) + QChar(0x2026);
         }
         // Replaced by hand: a message names only the places it needs, and the field's own text may hold "%".
-        const QString message = qtString(kRatePasteRefusals[static_cast<std::size_t>(paste.refusal) - 1])
-                                    .replace("%1", QString::number(paste.line))
-                                    .replace("%2", QString::number(paste.field))
-                                    .replace("%3", field);
-        QMessageBox box(QMessageBox::Critical, qtString(kPasteErrorCaption),
-                        message + '\n' + qtString(kRatePasteUnchanged), QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        showMessage(qtString(kRatePasteRefusals[static_cast<std::size_t>(paste.refusal) - 1])
+                            .replace("%1", QString::number(paste.line))
+                            .replace("%2", QString::number(paste.field))
+                            .replace("%3", field) +
+                        '\n' + qtString(kRatePasteUnchanged),
+                    qtString(kPasteErrorCaption), QMessageBox::Critical);
     }
     return paste.block;
 }

@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -192,6 +193,13 @@ TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent
     for (QWidget* box : groupBoxes) {
         box->lower();
     }
+}
+
+void TemplateDialog::showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon) {
+    QMessageBox box(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text,
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 } // namespace pomelak

@@ -1,6 +1,8 @@
 #include "ui/window_shell.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QWidget>
@@ -25,7 +27,7 @@ namespace {
 
 class PasteRoute : public QObject {
 public:
-    PasteRoute(QWidget* control, std::function<bool()> handler)
+    PasteRoute(QWidget* control, std::function<bool(std::string_view)> handler)
         : QObject(control), m_handler(std::move(handler)) {
         control->installEventFilter(this);
     }
@@ -34,7 +36,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
-            return m_handler();
+            return offer();
         }
         auto* edit = qobject_cast<QLineEdit*>(watched);
         if (event->type() != QEvent::ContextMenu || edit == nullptr) {
@@ -48,7 +50,7 @@ protected:
             if (action->text().endsWith(pasteKey)) {
                 QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
                 connect(action, &QAction::triggered, edit, [this, edit] {
-                    if (!m_handler()) {
+                    if (!offer()) {
                         edit->paste();
                     }
                 });
@@ -59,12 +61,17 @@ protected:
     }
 
 private:
-    std::function<bool()> m_handler;
+    bool offer() const {
+        const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+        return m_handler(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    }
+
+    std::function<bool(std::string_view)> m_handler;
 };
 
 } // namespace
 
-void routePaste(QWidget* control, std::function<bool()> handler) {
+void routePaste(QWidget* control, std::function<bool(std::string_view)> handler) {
     new PasteRoute(control, std::move(handler));
 }
 

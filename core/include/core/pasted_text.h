@@ -34,7 +34,6 @@ struct PastedRate {
     int match = 0;
     int column = 0;
     std::string text;
-    friend bool operator==(const PastedRate&, const PastedRate&) = default;
 };
 
 struct RatePaste {

@@ -10,7 +10,6 @@
 #include "ui/window_shell.h"
 
 #include <QIcon>
-#include <QMessageBox>
 
 #include <span>
 
@@ -65,12 +64,11 @@ private:
     void setUpResultList();
     [[nodiscard]] MultiSelection readPurchaseGrid() const;
     [[nodiscard]] MatchResults readResultGrid() const;
-    // Sets the result grid from 13 outcomes on the clipboard, or says what it expected.
-    void pasteResults();
+    // Sets the result grid from 13 pasted outcomes, or says what it expected.
+    void pasteResults(std::string_view text);
     void appendListRow(const QStringList& cells);
     void fitListColumns();
     void copySelectedRows() const;
-    void showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon);
 
     SupportRateTable m_supportRates;
     bool m_multiCheckMode = true;

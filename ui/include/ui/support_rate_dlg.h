@@ -27,8 +27,8 @@ public:
 private:
     void OnInputButton();
     // Takes a block of rates pasted into the edit of a match index and outcome column; false when the
-    // clipboard holds no block, which the edit then pastes itself.
-    bool pasteRates(int match, int column);
+    // text is no block, which the edit then pastes itself.
+    bool pasteRates(std::string_view text, int match, int column);
 
     SupportRateTable m_rates;
     ControlGrid<QLineEdit> m_edits;

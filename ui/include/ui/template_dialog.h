@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QMessageBox>
 
 #include <array>
 
@@ -50,6 +51,11 @@ public:
         }
         return grid;
     }
+
+protected:
+    // A modal message box over the dialog with an OK button; without a caption of its own it shows the
+    // application's name.
+    void showMessage(const QString& text, const QString& caption, QMessageBox::Icon icon);
 
 private:
     QHash<int, QWidget*> m_controls;

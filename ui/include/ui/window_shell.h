@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 class QAction;
 class QMenu;
@@ -25,9 +26,9 @@ namespace pomelak {
 // dialog the command opens does not sit under a menu that is still open.
 QAction* addMenuCommand(QMenu* menu, const QString& text, std::function<void()> command);
 
-// Offers every paste into a control to a handler first: the paste keys, and a line edit's own 貼り付け
-// item. The control pastes as usual only when the handler returns false.
-void routePaste(QWidget* control, std::function<bool()> handler);
+// Offers every paste into a control to a handler first, with the clipboard's text in UTF-8: the paste keys,
+// and a line edit's own 貼り付け item. The control pastes as usual only when the handler returns false.
+void routePaste(QWidget* control, std::function<bool(std::string_view)> handler);
 
 class SystemMenu {
 public:
